@@ -1,0 +1,256 @@
+// SDL2 window with a compatibility-profile GL context; the show is drawn into a fixed-size
+// framebuffer object and presented scaled into the window with its aspect kept.
+#include "platform/display.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct FramebufferCalls {
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+};
+
+struct Display {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    FramebufferCalls gl;
+    GLuint framebuffer = 0;
+    GLuint colorBuffer = 0;
+    GLuint depthBuffer = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool paceFrames = false;  // no vsync: hold frames to 60 Hz ourselves
+    std::chrono::steady_clock::time_point nextFrame;
+    bool sdlStarted = false;
+};
+
+Display display;
+std::string lastError;
+
+template <typename T>
+bool Load(T* call, const char* name) {
+    *call = reinterpret_cast<T>(SDL_GL_GetProcAddress(name));
+    return *call != nullptr;
+}
+
+bool LoadFramebufferCalls(FramebufferCalls* gl) {
+    return Load(&gl->genFramebuffers, "glGenFramebuffers") &&
+           Load(&gl->deleteFramebuffers, "glDeleteFramebuffers") &&
+           Load(&gl->bindFramebuffer, "glBindFramebuffer") &&
+           Load(&gl->genRenderbuffers, "glGenRenderbuffers") &&
+           Load(&gl->deleteRenderbuffers, "glDeleteRenderbuffers") &&
+           Load(&gl->bindRenderbuffer, "glBindRenderbuffer") &&
+           Load(&gl->renderbufferStorage, "glRenderbufferStorage") &&
+           Load(&gl->framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+           Load(&gl->checkFramebufferStatus, "glCheckFramebufferStatus") &&
+           Load(&gl->blitFramebuffer, "glBlitFramebuffer");
+}
+
+bool Fail(const std::string& what) {
+    lastError = what;
+    DisplayClose();
+    return false;
+}
+
+bool CreatePictureFramebuffer() {
+    FramebufferCalls& gl = display.gl;
+    gl.genFramebuffers(1, &display.framebuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, display.framebuffer);
+    gl.genRenderbuffers(1, &display.colorBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, display.colorBuffer);
+    // No alpha channel: a copy of the picture into a texture reads alpha 1 everywhere.
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGB8, display.width, display.height);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                               display.colorBuffer);
+    gl.genRenderbuffers(1, &display.depthBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, display.depthBuffer);
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, display.width, display.height);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                               display.depthBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+}  // namespace
+
+bool DisplayOpen(const DisplayConfig& config) {
+    DisplayClose();
+    lastError.clear();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        lastError = std::string("cannot open a display: ") + SDL_GetError();
+        return false;
+    }
+    display.sdlStarted = true;
+    display.width = config.pictureWidth;
+    display.height = config.pictureHeight;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    int windowWidth = config.pictureWidth;
+    int windowHeight = config.pictureHeight;
+    switch (config.mode) {
+        case DisplayMode::Fullscreen:
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+            break;
+        case DisplayMode::Window:
+            flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+            windowWidth *= 2;
+            windowHeight *= 2;
+            break;
+        case DisplayMode::Offscreen:
+            flags |= SDL_WINDOW_HIDDEN;
+            break;
+    }
+    display.window = SDL_CreateWindow(config.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                      windowWidth, windowHeight, flags);
+    if (display.window == nullptr) {
+        return Fail(std::string("cannot open a window: ") + SDL_GetError());
+    }
+    display.context = SDL_GL_CreateContext(display.window);
+    if (display.context == nullptr) {
+        return Fail(std::string("cannot create an OpenGL context: ") + SDL_GetError());
+    }
+    if (!LoadFramebufferCalls(&display.gl)) {
+        return Fail("the OpenGL driver has no framebuffer objects");
+    }
+    if (!CreatePictureFramebuffer()) {
+        return Fail("cannot create the picture framebuffer");
+    }
+    if (config.mode == DisplayMode::Offscreen) {
+        display.paceFrames = false;
+    } else {
+        SDL_ShowCursor(SDL_DISABLE);
+        const bool vsync = config.vsync && SDL_GL_SetSwapInterval(1) == 0;
+        display.paceFrames = !vsync;
+    }
+    display.nextFrame = std::chrono::steady_clock::now();
+    DisplayBindPicture();
+    return true;
+}
+
+const char* DisplayLastError() {
+    return lastError.c_str();
+}
+
+bool DisplayIsOpen() {
+    return display.context != nullptr && display.framebuffer != 0;
+}
+
+void DisplayBindPicture() {
+    if (display.framebuffer != 0) {
+        display.gl.bindFramebuffer(GL_FRAMEBUFFER, display.framebuffer);
+    }
+}
+
+void DisplayPresent() {
+    if (!DisplayIsOpen()) {
+        return;
+    }
+    FramebufferCalls& gl = display.gl;
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(display.window, &drawableWidth, &drawableHeight);
+    // Largest rectangle of the picture's aspect that fits, centred.
+    int outWidth = drawableWidth;
+    int outHeight = drawableWidth * display.height / display.width;
+    if (outHeight > drawableHeight) {
+        outHeight = drawableHeight;
+        outWidth = drawableHeight * display.width / display.height;
+    }
+    const int left = (drawableWidth - outWidth) / 2;
+    const int bottom = (drawableHeight - outHeight) / 2;
+
+    // The scissor test would clip the blit and the border clear; the show's own state is put back.
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLfloat clearColor[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+    glDisable(GL_SCISSOR_TEST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    gl.blitFramebuffer(0, 0, display.width, display.height, left, bottom, left + outWidth,
+                       bottom + outHeight, GL_COLOR_BUFFER_BIT,
+                       outWidth == display.width ? GL_NEAREST : GL_LINEAR);
+    glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
+    if (scissor) {
+        glEnable(GL_SCISSOR_TEST);
+    }
+    SDL_GL_SwapWindow(display.window);
+    DisplayBindPicture();
+
+    if (display.paceFrames) {
+        using namespace std::chrono;
+        const auto period = duration_cast<steady_clock::duration>(duration<double>(1.0 / 60.0));
+        display.nextFrame += period;
+        const auto now = steady_clock::now();
+        if (display.nextFrame < now) {
+            display.nextFrame = now;  // fell behind: do not try to catch up
+        } else {
+            std::this_thread::sleep_until(display.nextFrame);
+        }
+    }
+}
+
+void DisplayReadPicture(uint8_t* rgb) {
+    if (!DisplayIsOpen()) {
+        return;
+    }
+    display.gl.bindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
+    GLint packAlignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const size_t rowBytes = static_cast<size_t>(display.width) * 3;
+    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(display.height));
+    glReadPixels(0, 0, display.width, display.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
+    for (int32_t y = 0; y < display.height; ++y) {
+        const uint8_t* source =
+            bottomUp.data() + rowBytes * static_cast<size_t>(display.height - 1 - y);
+        std::copy(source, source + rowBytes, rgb + rowBytes * static_cast<size_t>(y));
+    }
+}
+
+void DisplayClose() {
+    if (display.context != nullptr) {
+        if (display.framebuffer != 0) {
+            display.gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+            display.gl.deleteFramebuffers(1, &display.framebuffer);
+            display.gl.deleteRenderbuffers(1, &display.colorBuffer);
+            display.gl.deleteRenderbuffers(1, &display.depthBuffer);
+        }
+        SDL_GL_MakeCurrent(display.window, nullptr);
+        SDL_GL_DeleteContext(display.context);
+    }
+    if (display.window != nullptr) {
+        SDL_DestroyWindow(display.window);
+    }
+    if (display.sdlStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+    display = Display{};
+}

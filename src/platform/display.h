@@ -1,0 +1,42 @@
+// Window, OpenGL context and presentation of the fixed-size picture the show is drawn into.
+#pragma once
+
+#include <cstdint>
+
+enum class DisplayMode {
+    Fullscreen,  // borderless window over the desktop mode; no display mode change
+    Window,      // resizable desktop window
+    Offscreen,   // no visible window (capture, tests, benchmarks)
+};
+
+struct DisplayConfig {
+    DisplayMode mode = DisplayMode::Fullscreen;
+    const char* title = "demowin";
+    int32_t pictureWidth = 640;
+    int32_t pictureHeight = 480;
+    bool vsync = true;  // ask the swap to wait for the display; ignored offscreen
+};
+
+// Opens the window and a compatibility-profile GL context, current on the calling thread, and a
+// picture framebuffer of pictureWidth x pictureHeight (colour without alpha, 24-bit depth) that
+// stays bound for drawing. False when no display or no context can be had; DisplayLastError()
+// then says why. Main thread only.
+bool DisplayOpen(const DisplayConfig& config);
+
+// Why the last DisplayOpen failed, one line without a trailing newline.
+const char* DisplayLastError();
+
+bool DisplayIsOpen();
+
+// Shows the picture scaled into the window with its aspect kept, swaps, and binds the picture
+// framebuffer again. Without vsync (or offscreen with pacing asked for) frames are paced to 60 Hz.
+void DisplayPresent();
+
+// Reads the picture as tightly packed RGB rows, top row first (width * height * 3 bytes).
+void DisplayReadPicture(uint8_t* rgb);
+
+// Releases the context and the window. Safe to call when nothing is open.
+void DisplayClose();
+
+// Binds the picture framebuffer for drawing and reading (DisplayOpen and DisplayPresent do it).
+void DisplayBindPicture();

@@ -1,0 +1,68 @@
+// SDL events translated into window messages.
+#include "platform/window_messages.h"
+
+#include <SDL.h>
+
+namespace {
+Uint32 quitEventType = 0;
+
+KeyCode TranslateKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_ESCAPE:
+            return KeyCode::Escape;
+        case SDLK_LEFT:
+            return KeyCode::Left;
+        case SDLK_RIGHT:
+            return KeyCode::Right;
+        default:
+            return KeyCode::Other;
+    }
+}
+
+WindowMessage TranslateEvent(const SDL_Event& event) {
+    WindowMessage message;
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            message.kind = MessageKind::KeyDown;
+            message.key = TranslateKey(event.key.keysym.sym);
+            break;
+        case SDL_KEYUP:
+            message.kind = MessageKind::KeyUp;
+            message.key = TranslateKey(event.key.keysym.sym);
+            break;
+        case SDL_QUIT:
+            message.kind = MessageKind::Close;
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                message.kind = MessageKind::Close;
+            }
+            break;
+        default:
+            if (quitEventType != 0 && event.type == quitEventType) {
+                message.kind = MessageKind::Quit;
+            }
+            break;
+    }
+    return message;
+}
+}  // namespace
+
+bool PeekWindowMessage(WindowMessage* message) {
+    SDL_Event event;
+    if (SDL_PollEvent(&event) == 0) {
+        return false;
+    }
+    *message = TranslateEvent(event);
+    return true;
+}
+
+void PostQuitMessage() {
+    if (quitEventType == 0) {
+        quitEventType = SDL_RegisterEvents(1);
+    }
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = quitEventType;
+    SDL_PushEvent(&event);
+}

@@ -1,0 +1,6 @@
+// Hidden paddle game.
+#include "scenes/scenes.h"
+
+// Not built yet: draws nothing.
+void PaddleGameInit() {}
+void PaddleGameDraw() {}

@@ -1,0 +1,6 @@
+// Sphere burst.
+#include "scenes/scenes.h"
+
+// Not built yet: draws nothing.
+void SphereBurstInit() {}
+void SphereBurstDraw() {}

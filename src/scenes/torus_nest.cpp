@@ -1,0 +1,6 @@
+// Torus nest.
+#include "scenes/scenes.h"
+
+// Not built yet: draws nothing.
+void TorusNestInit() {}
+void TorusNestDraw() {}

@@ -1,0 +1,6 @@
+// Program entry.
+#include "shell/demo_main.h"
+
+int main(int argc, char** argv) {
+    return DemoMain(argc, argv);
+}

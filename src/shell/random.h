@@ -1,0 +1,18 @@
+// The one process-wide pseudo-random sequence that textures and scenes draw from.
+#pragma once
+
+#include <cstdint>
+
+// Largest value Rand() returns.
+constexpr int32_t kRandMax = 32767;
+
+// Next value 0..32767 of the classic Windows C runtime sequence:
+// state = state * 214013 + 2531011, result = (state >> 16) & 0x7FFF, first state 1.
+// Never seeded, so every run draws the same numbers. Main thread only.
+int32_t Rand();
+
+// Puts the sequence back to its first state (tests and tools that replay start-up).
+void ResetRand();
+
+// The internal state, so a test can tell how many numbers a step drew.
+uint32_t RandState();

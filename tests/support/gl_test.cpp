@@ -1,0 +1,62 @@
+// GL test fixtures on the offscreen demo window.
+#include "gl_test.h"
+
+#include <GL/gl.h>
+
+#include <ostream>
+
+#include "platform/display.h"
+#include "shell/demo_globals.h"
+#include "shell/demo_window.h"
+
+Rgb PixelAt(const Picture& picture, int32_t x, int32_t y) {
+    const size_t offset = (static_cast<size_t>(y) * picture.width + x) * 3;
+    return {picture.rgb[offset], picture.rgb[offset + 1], picture.rgb[offset + 2]};
+}
+
+int32_t CountPixels(const Picture& picture, Rgb color) {
+    int32_t count = 0;
+    for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3) {
+        if (picture.rgb[i] == color.r && picture.rgb[i + 1] == color.g &&
+            picture.rgb[i + 2] == color.b) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+Picture ReadPicture() {
+    Picture picture;
+    picture.width = screenWidth;
+    picture.height = screenHeight;
+    picture.rgb.resize(static_cast<size_t>(picture.width) * picture.height * 3);
+    glFinish();
+    DisplayReadPicture(picture.rgb.data());
+    return picture;
+}
+
+void GlTest::SetUp() {
+    if (!DisplayIsOpen()) {
+        ASSERT_TRUE(CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen))
+            << DisplayLastError();
+    }
+    // Back to the context's initial state (as far as the toolkit touches it) and a cleared picture.
+    glMatrixMode(GL_MODELVIEW);
+    SetupGlContext();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_COLOR_LOGIC_OP);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void GlTest::TearDown() {
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "a GL call in the test failed";
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgb& color) {
+    return out << "rgb(" << int(color.r) << ", " << int(color.g) << ", " << int(color.b) << ")";
+}

@@ -1,0 +1,36 @@
+// GL test fixtures: the demo window opened offscreen on Mesa's software renderer, and pixel reads.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+struct Rgb {
+    uint8_t r = 0;
+    uint8_t g = 0;
+    uint8_t b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The 640 x 480 picture as RGB rows, top row first, with accessors in screen coordinates
+// (x from the left edge, y from the top edge).
+struct Picture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgb;
+};
+Rgb PixelAt(const Picture& picture, int32_t x, int32_t y);
+int32_t CountPixels(const Picture& picture, Rgb color);
+Picture ReadPicture();
+
+// Opens the demo window offscreen once per test program (the same CreateDemoWindow and initial
+// GL state the program uses), and before each test puts the GL state back to that initial state.
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// std::ostream output so failing pixel comparisons print readable values.
+std::ostream& operator<<(std::ostream& out, const Rgb& color);
