@@ -1,0 +1,34 @@
+// The mesh record: an indexed triangle list with one texture coordinate per vertex, and its
+// drawing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Built once at start-up by a shape generator (shapes.h) and kept for the whole run. The arrays are
+// laid out exactly as the GL vertex-array calls take them: 3 floats per position, 2 floats per
+// texture coordinate, 3 unsigned 32-bit indices per triangle, no stride.
+struct Mesh {
+    std::vector<float> positions;       // vertexCount * 3: x, y, z
+    std::vector<float> savedPositions;  // vertexCount * 3 once PrepareDeform ran, else empty
+    std::vector<uint32_t> indices;      // triangleCount * 3: triangle t at 3t, 3t+1, 3t+2
+    std::vector<float> texCoords;       // vertexCount * 2: u, v
+    int32_t vertexCount = 0;
+    int32_t triangleCount = 0;
+};
+
+// Makes room for the copy the deformers keep; its contents stay unspecified until SavePositions.
+// Call once, directly after the generator, for every mesh that will be deformed.
+void PrepareDeform(Mesh& mesh);
+
+// Draws the triangles in white with the current texture and matrices. Leaves the vertex, normal and
+// texture-coordinate client arrays disabled. Never allocates.
+void DrawMesh(const Mesh& mesh);
+
+// As DrawMesh, in colour (r, g, b, 1).
+void DrawMeshTinted(const Mesh& mesh, float r, float g, float b);
+
+// Black line overlay: all triangle corners in index order sent as one flat GL_LINES list (so pairs
+// of consecutive corners form segments; not a wireframe), with culling on and depth test and
+// lighting off. All attribute state is saved and restored around it.
+void DrawMeshLines(const Mesh& mesh);
