@@ -1,0 +1,2 @@
+// placeholder
+#include "gfx/bitmap_font.h"

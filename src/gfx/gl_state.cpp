@@ -1,0 +1,2 @@
+// GL state helpers and camera.
+#include "gfx/gl_state.h"

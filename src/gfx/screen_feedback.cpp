@@ -1,0 +1,2 @@
+// placeholder
+#include "gfx/screen_feedback.h"

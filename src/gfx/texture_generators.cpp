@@ -1,0 +1,2 @@
+// placeholder
+#include "gfx/texture_generators.h"

@@ -1,0 +1,2 @@
+// placeholder
+#include "gfx/toolkit_resources.h"
