@@ -1,2 +1,92 @@
-// placeholder
+// Bitmap-font text: glyph display lists, text position and state, formatted printing.
 #include "gfx/bitmap_font.h"
+
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "gfx/gfx_constants.h"
+#include "platform/glyph_rasterizer.h"
+#include "shell/embedded_data.h"
+
+BitmapFont smallFont;
+BitmapFont largeFont;
+
+namespace {
+
+// Bytes 1..31 call the lists at base - 31 .. base - 1. Those names are reserved together with the
+// glyphs and left empty, so control bytes draw nothing and do not advance, and they can never
+// reach another font's glyphs.
+constexpr GLsizei kControlGap = kFirstGlyphCode - 1;
+
+// Row alignment the glyph rows are packed with; set as GL_UNPACK_ALIGNMENT while the lists are
+// compiled (glBitmap copies the image into the list at that moment).
+constexpr int32_t kGlyphRowAlignment = 1;
+
+}  // namespace
+
+void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
+    // One block for the control gap and the 224 glyphs, so the glyph range is clear of every
+    // other font's lists by construction.
+    const GLuint block = glGenLists(kControlGap + kGlyphCount);
+    if (block == 0) {
+        font.base = 0;
+        return;
+    }
+    font.base = block + static_cast<GLuint>(kControlGap);
+
+    std::vector<GlyphBitmap> glyphs;
+    RasterizeGlyphs(fontFaceFile.data, fontFaceFile.size, pixelHeight, kGlyphRowAlignment, glyphs);
+
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kGlyphRowAlignment);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    for (int32_t i = 0; i < kGlyphCount; ++i) {
+        glNewList(font.base + static_cast<GLuint>(i), GL_COMPILE);
+        if (static_cast<size_t>(i) < glyphs.size()) {
+            const GlyphBitmap& glyph = glyphs[static_cast<size_t>(i)];
+            glBitmap(glyph.width, glyph.height, glyph.originX, glyph.originY, glyph.advance, 0.0f,
+                     glyph.rows.empty() ? nullptr : glyph.rows.data());
+        }
+        glEndList();
+    }
+    glPopClientAttrib();
+}
+
+void SetTextPosition(const BitmapFont& font, float x, float y, float r, float g, float b, float a) {
+    (void)font;
+    // Colour first: the raster colour is latched from the current colour by glRasterPos.
+    glColor4f(r, g, b, a);
+    glRasterPos2f(x, y);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+}
+
+void PrintText(const BitmapFont& font, const char* format, ...) {
+    if (format == nullptr) {
+        return;
+    }
+    char text[kTextBufferSize];
+    va_list arguments;
+    va_start(arguments, format);
+    const int written = std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    if (written <= 0) {
+        return;
+    }
+    const size_t length = std::strlen(text);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(font.base - static_cast<GLuint>(kFirstGlyphCode));
+    glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
+}

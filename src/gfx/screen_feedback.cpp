@@ -1,2 +1,73 @@
-// placeholder
+// Feedback glow: capture the corner viewport into a texture and redraw it over the screen.
 #include "gfx/screen_feedback.h"
+
+#include <GL/gl.h>
+
+#include "gfx/texture_generators.h"
+#include "shell/demo_globals.h"
+
+ScreenFeedback screenFeedback;
+
+void ScreenFeedbackCreate(ScreenFeedback& feedback, int32_t size) {
+    TextureInit(feedback.texture, size, size);
+    TextureGenerator opaqueBlack;
+    FillTexture(feedback.texture, &opaqueBlack);
+    feedback.size = size;
+}
+
+void SetCaptureViewport(const ScreenFeedback& feedback) {
+    glViewport(0, 0, feedback.size, feedback.size);
+}
+
+void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread) {
+    BindTexture(feedback.texture);
+    // The picture has no alpha channel, so the copy reads alpha 1 everywhere.
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, feedback.size, feedback.size, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, screenWidth, screenHeight);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_CULL_FACE);
+    const bool fogWasOn = glIsEnabled(GL_FOG) == GL_TRUE;
+    if (fogWasOn) {
+        glDisable(GL_FOG);
+    }
+
+    // Unused without layers; guarded so that no division by zero happens.
+    const float fade = layers > 0 ? 1.0f / static_cast<float>(layers) : 0.0f;
+    const float halfScreenWidth = static_cast<float>(screenWidth / 2);
+    const float halfScreenHeight = static_cast<float>(screenHeight / 2);
+    const float width = static_cast<float>(screenWidth);
+    const float height = static_cast<float>(screenHeight);
+    float d = 0.0f;
+    float alpha = 1.0f;
+    glPushMatrix();
+    glBegin(GL_QUADS);
+    for (int32_t layer = 0; layer < layers; ++layer) {
+        glColor4f(1.0f, 1.0f, 1.0f, alpha);
+        const float hw = halfScreenWidth * d;
+        const float hh = halfScreenHeight * d;
+        // Texture t = 0 is the bottom row of the capture, drawn at the bottom (y = screenHeight).
+        glTexCoord2f(d, d);
+        glVertex2f(hw, height + hh);
+        glTexCoord2f(1.0f - d, d);
+        glVertex2f(width - hw, height + hh);
+        glTexCoord2f(1.0f - d, 1.0f - d);
+        glVertex2f(width - hw, -hh);
+        glTexCoord2f(d, 1.0f - d);
+        glVertex2f(hw, -hh);
+        d += spread;
+        alpha -= fade;
+    }
+    glEnd();
+    glPopMatrix();
+    if (fogWasOn) {
+        glEnable(GL_FOG);
+    }
+}

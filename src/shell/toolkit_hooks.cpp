@@ -1,7 +1,11 @@
 // The toolkit's start-up steps and the end-of-frame text-state step.
+#include "gfx/toolkit_resources.h"
 #include "shell/subsystem_hooks.h"
 
-// Not built yet: the toolkit resources arrive with the rendering toolkit.
-void CreateToolkitResources() {}
+void CreateToolkitResources() {
+    CreateToolkitStartupResources();
+}
 
-void RestoreTextState() {}
+void RestoreTextState() {
+    RestoreFrameTextState();
+}
