@@ -1,0 +1,200 @@
+// MixVoices: adds voices 0..63 into the float mix, chunk by chunk between loop boundaries and ramp
+// ends, so that the per-frame loops test nothing; ConvertToPcm16 turns a mix into clipped PCM.
+#include "music/mixer.h"
+
+#include <cmath>
+
+#include "music/mix_kernels.h"
+#include "music/song.h"
+#include "music/voice.h"
+
+namespace {
+
+constexpr uint64_t kOne = 1ull << 32;  // 1.0 in 32.32 fixed point
+
+uint64_t Position(const Voice& voice) {
+    return (static_cast<uint64_t>(voice.position) << 32) | voice.positionFraction;
+}
+
+void StorePosition(Voice& voice, uint64_t position) {
+    voice.position = static_cast<uint32_t>(position >> 32);
+    voice.positionFraction = static_cast<uint32_t>(position);
+}
+
+// Frames until the position passes the loop boundary in the direction of travel: the first frame
+// count after which a forward voice is at or past the loop end, or a backward voice at or before
+// the loop start. Exact in 64 bits, so that a chunk never stops short of the boundary (which
+// would stall) nor runs past the readable data, whatever the step.
+uint64_t FramesToBoundary(bool backward, uint64_t position, uint64_t step, uint64_t loopStart,
+                          uint64_t loopEnd) {
+    uint64_t distance;
+    if (backward) {
+        if (position <= (loopStart << 32)) {
+            return 0;
+        }
+        distance = position - (loopStart << 32);
+    } else {
+        if (position >= (loopEnd << 32)) {
+            return 0;
+        }
+        distance = (loopEnd << 32) - position;
+    }
+    return distance / step + (distance % step != 0 ? 1 : 0);
+}
+
+// Ping-pong: mirrors the position about the boundary it passed, then about whichever boundary it
+// still lies beyond, until it is inside [loopStart, loopEnd). Two mirrors are a shift by twice
+// the loop length, so far-off positions are first brought near in one step.
+void Reflect(Voice& voice, int64_t loopStart, int64_t loopEnd) {
+    const int64_t start = loopStart * static_cast<int64_t>(kOne);
+    const int64_t end = loopEnd * static_cast<int64_t>(kOne);
+    const int64_t period = 2 * (end - start);
+    int64_t x = static_cast<int64_t>(Position(voice));
+    if (voice.direction == 2) {
+        x = 2 * start - 1 - x;
+        voice.direction = 1;
+    } else {
+        x = 2 * end - 1 - x;
+        voice.direction = 2;
+    }
+    if (x >= end + period) {
+        x -= (x - end) / period * period;
+    } else if (x < start - period) {
+        x += (start - x) / period * period;
+    }
+    for (;;) {
+        if (x >= end) {
+            x = 2 * end - 1 - x;
+            voice.direction = 2;
+        } else if (x < start) {
+            x = 2 * start - 1 - x;
+            voice.direction = 1;
+        } else {
+            break;
+        }
+    }
+    StorePosition(voice, static_cast<uint64_t>(x));
+}
+
+// Sets up or continues the volume ramp for the next chunk (see Voice); true when one runs.
+bool PrepareRamp(Voice& voice) {
+    if (voice.rampRemaining != 0 && voice.leftLevel == voice.rampLeftTarget &&
+        voice.rightLevel == voice.rampRightTarget) {
+        return true;
+    }
+    voice.rampLeftTarget = voice.leftLevel;
+    voice.rampRightTarget = voice.rightLevel;
+    const int32_t currentLeft = voice.rampLeft >> 8;
+    const int32_t currentRight = voice.rampRight >> 8;
+    bool ramping = false;
+    voice.rampLeftStep = 0.0f;
+    voice.rampRightStep = 0.0f;
+    if (voice.leftLevel != currentLeft) {
+        voice.rampLeftStep =
+            static_cast<float>(voice.leftLevel - currentLeft) * kLevelToGain * rampLengthReciprocal;
+        ramping = true;
+    }
+    if (voice.rightLevel != currentRight) {
+        voice.rampRightStep = static_cast<float>(voice.rightLevel - currentRight) * kLevelToGain *
+                              rampLengthReciprocal;
+        ramping = true;
+    }
+    voice.rampRemaining = ramping ? rampLength : 0;
+    return ramping && rampLength > 0;
+}
+
+void MixVoice(Voice& voice, float* destination, int32_t count) {
+    int32_t framesLeft = count;
+    while (framesLeft > 0 && voice.sample != nullptr) {
+        const Sample& sample = *voice.sample;
+        const uint64_t loopStart = sample.loopStart;
+        const uint64_t loopEnd = loopStart + sample.loopLength;
+        const uint64_t step = (static_cast<uint64_t>(voice.stepInteger) << 32) | voice.stepFraction;
+        uint64_t position = Position(voice);
+        // Only ping-pong loops run backward; a stray direction elsewhere would never end.
+        const bool backward = voice.direction == 2 && sample.loopMode == 4;
+
+        int32_t frames = framesLeft;
+        bool boundary = false;
+        const uint64_t toBoundary =
+            step == 0 ? UINT64_MAX : FramesToBoundary(backward, position, step, loopStart, loopEnd);
+        if (toBoundary <= static_cast<uint64_t>(frames)) {
+            frames = static_cast<int32_t>(toBoundary);
+            boundary = true;
+        }
+        const bool ramping = PrepareRamp(voice);
+        if (ramping && frames > voice.rampRemaining) {
+            frames = voice.rampRemaining;
+            boundary = false;
+        }
+
+        if (frames > 0) {
+            const uint64_t delta = backward ? 0 - step : step;
+            if (ramping) {
+                float leftGain = static_cast<float>(voice.rampLeft) / 256.0f / 255.0f;
+                float rightGain = static_cast<float>(voice.rampRight) / 256.0f / 255.0f;
+                position = MixRamp(destination, frames, sample.data, position, delta, leftGain,
+                                   rightGain, voice.rampLeftStep, voice.rampRightStep);
+                voice.rampLeft = static_cast<int32_t>(std::lrint(leftGain * 255.0f * 256.0f));
+                voice.rampRight = static_cast<int32_t>(std::lrint(rightGain * 255.0f * 256.0f));
+                voice.rampRemaining -= frames;
+                if (voice.rampRemaining == 0) {
+                    voice.rampLeftStep = 0.0f;
+                    voice.rampRightStep = 0.0f;
+                    voice.rampLeft = voice.leftLevel * 256;
+                    voice.rampRight = voice.rightLevel * 256;
+                }
+            } else {
+                position = MixConstant(destination, frames, sample.data, position, delta,
+                                       static_cast<float>(voice.leftLevel) / 255.0f,
+                                       static_cast<float>(voice.rightLevel) / 255.0f);
+            }
+            StorePosition(voice, position);
+            destination += 2 * frames;
+            framesLeft -= frames;
+        }
+
+        if (!boundary) {
+            continue;  // a ramp ended; the rest of the call continues at its target gains
+        }
+        if (sample.loopMode == 2 && sample.loopLength > 0) {
+            if (voice.position >= loopEnd) {
+                voice.position = static_cast<uint32_t>(loopStart + (voice.position - loopStart) %
+                                                                       sample.loopLength);
+            }
+        } else if (sample.loopMode == 4 && sample.loopLength > 0) {
+            Reflect(voice, static_cast<int64_t>(loopStart), static_cast<int64_t>(loopEnd));
+        } else {
+            voice.sample = nullptr;
+            voice.position = 0;
+            voice.positionFraction = 0;
+        }
+    }
+}
+
+}  // namespace
+
+void MixVoices(float* destination, int32_t count, int32_t) {
+    if (count < 1 || destination == nullptr) {
+        return;
+    }
+    for (int32_t i = 0; i < mixedVoiceCount; ++i) {
+        if (voices[i].sample != nullptr) {
+            MixVoice(voices[i], destination, count);
+        }
+    }
+}
+
+void ConvertToPcm16(int16_t* destination, const float* source, int32_t frames) {
+    if (frames <= 0 || destination == nullptr || source == nullptr) {
+        return;
+    }
+    const int32_t values = 2 * frames;
+    for (int32_t i = 0; i < values; ++i) {
+        float value = source[i];
+        value = value < -32768.0f ? -32768.0f : value;
+        value = value > 32767.0f ? 32767.0f : value;
+        // Nearest integer with halves to the even neighbour (the default rounding mode).
+        destination[i] = static_cast<int16_t>(std::lrint(value));
+    }
+}

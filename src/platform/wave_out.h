@@ -1,0 +1,34 @@
+// The wave-out device: plays one looping ring of 16-bit stereo frames and reports its position.
+#pragma once
+
+#include <cstdint>
+
+// Chooses the backend for the next WaveOutOpen: the sound card through SDL (false, the default)
+// or the offline device, whose play position only moves by WaveOutAdvance (capture, tools, tests).
+void WaveOutUseOffline(bool offline);
+bool WaveOutIsOffline();
+
+// Opens the device for `rate` frames per second, 2 channels, 16 bits. False when no sound card
+// is there; SDL's "dummy" and "disk" drivers count as none. WaveOutFailure() then says why.
+bool WaveOutOpen(int32_t rate);
+const char* WaveOutFailure();
+
+// Starts playing `bytes` bytes at `ring` in an endless loop from its start. The ring must stay
+// valid until WaveOutReset or WaveOutClose.
+void WaveOutStart(const int16_t* ring, uint32_t bytes);
+
+// Bytes played since WaveOutStart; wraps at 2^32. Any thread.
+uint32_t WaveOutPosition();
+
+// Stops playing and forgets the ring; the position goes back to 0.
+void WaveOutReset();
+
+// Closes the device (after a reset); harmless when none is open.
+void WaveOutClose();
+
+// Offline device: the caller has played `bytes` more bytes. Any thread.
+void WaveOutAdvance(uint32_t bytes);
+
+// Offline device: how many times WaveOutPosition has been asked so far. Lets a test wait until a
+// polling thread has seen a position it set.
+uint32_t WaveOutPositionQueries();
