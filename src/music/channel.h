@@ -33,7 +33,7 @@ struct Channel {
     int32_t panningEnvelopeValue;  // 0..64, 32 = centre
     int32_t panningEnvelopeStep;
     uint8_t panningEnvelopeDone;
-    int32_t fadeoutVolume;  // 65536 down to 0
+    int32_t fadeoutVolume;        // 65536 down to 0
     int32_t autoVibratoPosition;  // 0..255
     int32_t autoVibratoSweep;
     uint8_t keyOff;
@@ -54,7 +54,7 @@ struct Channel {
     uint8_t portaSpeed;
     int8_t vibratoPosition;  // -32..31
     uint8_t vibratoSpeed;
-    uint8_t vibratoDepth;  // 0..15
+    uint8_t vibratoDepth;    // 0..15
     int8_t tremoloPosition;  // -32..31
     uint8_t tremoloSpeed;
     uint8_t tremoloDepth;

@@ -8,12 +8,21 @@
 
 // What a tick action may need besides the channel: the song, the cell of the row being played
 // and the instrument and sample resolved for the channel in this tick.
+// savedVolume, savedPeriod and savedPanning are the channel's values before the row was read,
+// which a delayed note restores on tick 0.
 struct EffectContext {
     Song* song;
     const Cell* cell;
     Instrument* instrument;
     Sample* sample;
+    int32_t savedVolume;
+    int32_t savedPeriod;
+    int32_t savedPanning;
 };
+
+// Set by a position jump on the row being read, so that a later pattern break keeps its order
+// position. Cleared at the start of every row; rendering thread only.
+extern bool rowJumped;
 
 using EffectAction = void (*)(Channel& channel, const EffectContext& context);
 
@@ -23,8 +32,26 @@ constexpr int kEffectCount = 36;  // 0-9, then A = 10 ... Z = 35
 extern const EffectAction effectTickZero[kEffectCount];
 extern const EffectAction effectOtherTick[kEffectCount];
 
-// Volume-column actions indexed by the high nibble of the volume byte.
+// Other-tick actions of the volume byte, indexed by its high nibble.
 extern const EffectAction volumeColumnOtherTick[16];
+
+// The set-envelope-position effect (Lxx) on the volume envelope.
+void SetEnvelopePosition(Channel& channel, const Instrument& instrument, uint8_t position);
+
+// The action of an effect that does nothing on that tick.
+void NoEffect(Channel& channel, const EffectContext& context);
+
+// Vibrato phase advance: 8-bit signed add, wrapped back into -32..31.
+void AdvanceVibratoPhase(Channel& channel);
+
+// Slides limit only the side they move toward, so a set volume above 64 survives a slide down.
+inline int32_t SlideVolumeDown(int32_t volume, int32_t amount) {
+    return volume - amount < 0 ? 0 : volume - amount;
+}
+
+inline int32_t SlideVolumeUp(int32_t volume, int32_t amount) {
+    return volume + amount > 64 ? 64 : volume + amount;
+}
 
 // Reset on an instrument number (and on a delayed note).
 void ResetChannel(Channel& channel, Sample* sample);
