@@ -1,5 +1,90 @@
-// Bit grid.
-#include "scenes/scenes.h"
+// Bit grid: black bits blinking on at random cells of a 40 x 40 screen grid under a caption;
+// alternates with the box fields, 5 units per visit. It has no initialisation.
+#include "scenes/bit_grid.h"
 
-// Not built yet: draws nothing.
-void BitGridDraw() {}
+#include <GL/gl.h>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/gl_state.h"
+#include "gfx/sprite.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+#include "shell/random.h"
+
+namespace {
+
+constexpr float kVisitLength = 5.0f;  // the visits end at cumulative multiples of this
+constexpr float kCell = 0.05f;        // one grid cell, half-screen units (16 x 12 pixels)
+constexpr float kHalfCell = 0.025f;
+
+}  // namespace
+
+BitGridState bitGrid;
+
+int32_t BitGridBitCount(const BitGridState& state) {
+    const int32_t count = 6 * static_cast<int32_t>(state.clock / 10.0f);
+    // The show's clock stays below 80 (42 bits); a huge step must not run past the slots.
+    if (count > kBitGridSlots) {
+        return kBitGridSlots;
+    }
+    return count < 0 ? 0 : count;
+}
+
+bool BitGridUpdateBit(BitGridState& state, int32_t i, float step) {
+    const float index = static_cast<float>(i);
+    state.life[i] = state.life[i] - step;
+    if (!(state.life[i] > 0.0f)) {
+        state.life[i] = 0.2f * index + 6.0f;
+        state.cellX[i] = Rand() % 40;
+        state.cellY[i] = Rand() % 40;
+    }
+    return (0.2f * index + 3.0f - state.life[i]) * 0.05f >= 0.025f;
+}
+
+float BitGridBitX(const BitGridState& state, int32_t i) {
+    return static_cast<float>(state.cellX[i] - 20) * kCell;
+}
+
+float BitGridBitY(const BitGridState& state, int32_t i) {
+    return static_cast<float>(state.cellY[i] - 20) * kCell;
+}
+
+bool BitGridVisitEnds(BitGridState& state) {
+    if (state.clock > kVisitLength * static_cast<float>(state.visits + 1)) {
+        state.visits = state.visits + 1;
+        return true;
+    }
+    return false;
+}
+
+void BitGridDraw() {
+    BitGridState& state = bitGrid;
+    const float step = frameStep;
+    state.clock = state.clock + step;
+    const int32_t count = BitGridBitCount(state);
+
+    Begin2D();
+    Sprite bit;
+    bit.alphaBlend = true;
+    bit.color = Color4{0.0f, 0.0f, 0.0f, 1.0f};
+    bit.textured = false;
+    bit.rotation = 0.0f;
+    bit.halfWidth = kHalfCell;
+    bit.halfHeight = kHalfCell;
+    for (int32_t i = 0; i < count; ++i) {
+        const bool visible = BitGridUpdateBit(state, i, step);
+        bit.x = BitGridBitX(state, i);
+        bit.y = BitGridBitY(state, i);
+        DrawSprite(bit, visible ? 1.0f : 0.0f);
+    }
+    End2D();
+
+    PushTextSpace();
+    SetTextPosition(smallFont, -1.5f, 1.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    PrintText(smallFont, "mystery of FILE. bits.");
+    glPopMatrix();
+
+    if (BitGridVisitEnds(state)) {
+        sceneCounter = sceneCounter + 1;
+    }
+}

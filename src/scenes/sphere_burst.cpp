@@ -1,6 +1,128 @@
-// Sphere burst.
-#include "scenes/scenes.h"
+// Sphere burst: six noise spheres flying out from a wire sphere and back, a drifting wire shell
+// and a textured floor, under a camera that jumps between three views; one second per visit.
+#include "scenes/sphere_burst.h"
 
-// Not built yet: draws nothing.
-void SphereBurstInit() {}
-void SphereBurstDraw() {}
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "gfx/gl_state.h"
+#include "gfx/texture.h"
+#include "mesh/mesh.h"
+#include "mesh/shapes.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+// The scene's single-precision constants.
+constexpr float kHalfTurn = 3.14159f;  // divisor of every angle of the scene
+constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
+
+float Sin(float angle) {
+    return static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+float Cos(float angle) {
+    return static_cast<float>(std::cos(static_cast<double>(angle)));
+}
+
+Camera camera;
+Mesh ball;
+Mesh shell;
+Mesh floorGrid;
+
+}  // namespace
+
+SphereBurstState sphereBurst;
+
+Vec3 SphereBurstEye(float clock) {
+    const int32_t s = 4 * static_cast<int32_t>(clock / 8.0f);
+    const float a = static_cast<float>(s) / kHalfTurn;
+    return Vec3{100.0f * Sin(a), 50.0f, -300.0f * Cos(a)};
+}
+
+int32_t SphereBurstNextNoise(SphereBurstState& state) {
+    state.noiseIndex = state.noiseIndex + 1;
+    if (state.noiseIndex > 3) {
+        state.noiseIndex = 0;
+    }
+    return 4 + state.noiseIndex;
+}
+
+float SphereBurstSpread(float clock) {
+    const float h = (Sin(clock / kHalfTurn) + 1.0f) * 0.5f;
+    return 100.0f * h;
+}
+
+Vec3 SphereBurstShellOffset(float clock) {
+    const float angle = clock / kHalfTurn;
+    // Sine and cosine are never zero together, so the direction always has a length.
+    Vec3 v{50.0f * Sin(angle), -80.0f * Sin(angle), -60.0f * Cos(angle)};
+    Vec3Normalize(v);
+    return Vec3{100.0f * v.x, 100.0f * v.y, 100.0f * v.z};
+}
+
+bool SphereBurstVisitEnds(SphereBurstState& state) {
+    if (state.clock > kVisitLength) {
+        state.clock = 0.0f;
+        return true;
+    }
+    return false;
+}
+
+void SphereBurstInit() {
+    CameraSet(camera, 100.0f, 50.0f, 200.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    BuildSphere(ball, 32, 50.0f);
+    PrepareDeform(ball);
+    BuildSphere(shell, 32, 150.0f);
+    PrepareDeform(shell);
+    BuildGrid(floorGrid, 20, 20, 300.0f, 300.0f);
+}
+
+void SphereBurstDraw() {
+    SphereBurstState& state = sphereBurst;
+    state.clock = state.clock + frameStep;
+
+    const Vec3 eye = SphereBurstEye(state.clock);
+    camera.eyeX = eye.x;
+    camera.eyeZ = eye.z;
+    CameraApply(camera);
+
+    const int32_t entry = SphereBurstNextNoise(state);
+    EnableCap(GL_TEXTURE_2D);
+    if (Texture* noise = sharedTextures[entry]) {
+        BindTexture(*noise);
+    }
+
+    const float p = SphereBurstSpread(state.clock);
+    const float offsets[6][3] = {{0.0f, 0.0f, -p}, {0.0f, 0.0f, p}, {p, 0.0f, 0.0f},
+                                 {-p, 0.0f, 0.0f}, {0.0f, p, 0.0f}, {0.0f, -p, 0.0f}};
+    glPushMatrix();
+    glRotatef(state.clock, 1.0f, 1.0f, 1.0f);
+    for (const auto& offset : offsets) {
+        glPushMatrix();
+        glTranslatef(offset[0], offset[1], offset[2]);
+        DrawMesh(ball);
+        glPopMatrix();
+    }
+    DrawMeshLines(ball);
+    glPopMatrix();
+
+    const Vec3 v = SphereBurstShellOffset(state.clock);
+    glPushMatrix();
+    glTranslatef(v.x, v.y, v.z);
+    // The offset's components double as turn angles in degrees.
+    glRotatef(v.x, 1.0f, 0.0f, 0.0f);
+    glRotatef(v.y, 0.0f, 1.0f, 0.0f);
+    glRotatef(v.z, 0.0f, 0.0f, 1.0f);
+    DrawMeshLines(shell);
+    glPopMatrix();
+
+    // On the camera matrix without a push: the driver loads the identity before the next frame.
+    glTranslatef(0.0f, -100.0f, 0.0f);
+    DrawMesh(floorGrid);
+
+    if (SphereBurstVisitEnds(state)) {
+        sceneCounter = sceneCounter + 1;
+    }
+}

@@ -1,6 +1,102 @@
-// Torus nest.
-#include "scenes/scenes.h"
+// Torus nest: seven concentric tori, wire and noise-textured by turns, spinning about a diagonal
+// axis, each faster than the one inside it, under a swaying camera; one second per visit.
+#include "scenes/torus_nest.h"
 
-// Not built yet: draws nothing.
-void TorusNestInit() {}
-void TorusNestDraw() {}
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "gfx/gl_state.h"
+#include "gfx/texture.h"
+#include "mesh/mesh.h"
+#include "mesh/shapes.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+// The scene's single-precision constants: two slightly different divisors so that the camera's
+// x and z sway out of step.
+constexpr float kSwayTurnX = 6.28298f;
+constexpr float kSwayTurnZ = 6.28318f;
+constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
+
+float Sin(float angle) {
+    return static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+
+Camera camera;
+Mesh rings[kTorusNestRings];
+
+}  // namespace
+
+TorusNestState torusNest;
+
+Vec3 TorusNestEye(float clock) {
+    const float z = (Sin(clock / kSwayTurnZ) + 1.0f) * 50.0f;
+    const float x = (Sin(clock / kSwayTurnX) + 1.0f) * 50.0f;
+    return Vec3{x, 0.0f, z};
+}
+
+int32_t TorusNestNextNoise(TorusNestState& state) {
+    state.noiseIndex = state.noiseIndex + 1;
+    if (state.noiseIndex > 3) {
+        state.noiseIndex = 0;
+    }
+    return 4 + state.noiseIndex;
+}
+
+float TorusNestRingAngle(float clock, int32_t ring) {
+    return static_cast<float>(ring + 2) * clock;
+}
+
+bool TorusNestRingIsSolid(int32_t ring) {
+    return ring % 2 == 1;
+}
+
+bool TorusNestVisitEnds(TorusNestState& state) {
+    if (state.clock > kVisitLength) {
+        state.clock = 0.0f;
+        return true;
+    }
+    return false;
+}
+
+void TorusNestInit() {
+    CameraSet(camera, 100.0f, 0.0f, 100.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    for (int32_t i = 0; i < kTorusNestRings; ++i) {
+        BuildTorus(rings[i], 16, 32, 50.0f + 20.0f * static_cast<float>(i), 10.0f);
+        PrepareDeform(rings[i]);
+    }
+}
+
+void TorusNestDraw() {
+    TorusNestState& state = torusNest;
+    state.clock = state.clock + frameStep;
+
+    const Vec3 eye = TorusNestEye(state.clock);
+    camera.eyeX = eye.x;
+    camera.eyeZ = eye.z;
+    CameraApply(camera);
+
+    const int32_t entry = TorusNestNextNoise(state);
+    EnableCap(GL_TEXTURE_2D);
+    if (Texture* noise = sharedTextures[entry]) {
+        BindTexture(*noise);
+    }
+
+    for (int32_t i = 0; i < kTorusNestRings; ++i) {
+        glPushMatrix();
+        glRotatef(TorusNestRingAngle(state.clock, i), 0.0f, 1.0f, 1.0f);
+        if (TorusNestRingIsSolid(i)) {
+            DrawMesh(rings[i]);
+        } else {
+            DrawMeshLines(rings[i]);
+        }
+        glPopMatrix();
+    }
+
+    if (TorusNestVisitEnds(state)) {
+        sceneCounter = sceneCounter + 1;
+    }
+}
