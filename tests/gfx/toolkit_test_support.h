@@ -1,0 +1,19 @@
+// Helpers shared by the toolkit's GL tests: one-time start-up resources and GL state queries.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstdint>
+
+// Runs the toolkit's start-up steps once per test program (fonts, feedback, shared textures).
+void EnsureToolkitResources();
+
+std::array<double, 16> CurrentMatrix(GLenum which);
+std::array<float, 4> CurrentColor();
+std::array<float, 4> RasterPosition();
+bool RasterPositionValid();
+GLint IntegerState(GLenum which);
+
+// Draws an axis-aligned rectangle in the 2D pixel space of Begin2D, flat colour, no blending.
+void FillRect2D(float left, float top, float right, float bottom, float r, float g, float b);
