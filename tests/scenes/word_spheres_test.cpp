@@ -1,0 +1,106 @@
+// Word spheres' sentence clock, feedback start, camera path and hand-over, without GL.
+#include "scenes/word_spheres.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+std::string WordOrNone(float t) {
+    const char* word = SentenceWord(t);
+    return word != nullptr ? word : "<none>";
+}
+
+TEST(WordSpheres, EachBoundBelongsToTheEarlierWord) {
+    EXPECT_EQ(WordOrNone(0.0f), "YOU");
+    EXPECT_EQ(WordOrNone(5.0f), "YOU");
+    EXPECT_EQ(WordOrNone(std::nextafter(5.0f, 6.0f)), "should");
+    EXPECT_EQ(WordOrNone(10.0f), "should");
+    EXPECT_EQ(WordOrNone(10.5f), "be");
+    EXPECT_EQ(WordOrNone(15.0f), "be");
+    EXPECT_EQ(WordOrNone(17.0f), "happy");
+    EXPECT_EQ(WordOrNone(20.0f), "happy");
+    EXPECT_EQ(WordOrNone(21.0f), "cuz");
+    EXPECT_EQ(WordOrNone(25.0f), "cuz");
+    EXPECT_EQ(WordOrNone(25.01f), "we are");
+    EXPECT_EQ(WordOrNone(30.0f), "we are");
+    EXPECT_EQ(WordOrNone(31.0f), "bored");
+    EXPECT_EQ(WordOrNone(35.0f), "bored");
+    EXPECT_EQ(WordOrNone(std::nextafter(35.0f, 36.0f)), "<none>");
+}
+
+TEST(WordSpheres, SentencesRepeatFasterWithOneBlankFrameBetween) {
+    WordSpheres scene;
+    std::vector<int> sentenceFrames;  // frames each sentence lasted, blank frame included
+    int frames = 0;
+    for (int frame = 0; frame < 180; ++frame) {
+        WordSpheresAdvance(scene, 1.0f);
+        ++frames;
+        const bool blank = SentenceWord(scene.wordClock) == nullptr;
+        const float rateBefore = scene.wordRate;
+        WordSpheresFinishFrame(scene);
+        if (blank) {
+            EXPECT_EQ(scene.wordClock, 0.0f);
+            EXPECT_EQ(scene.wordRate, rateBefore + 0.5f);
+            sentenceFrames.push_back(frames);
+            frames = 0;
+        } else {
+            EXPECT_EQ(scene.wordRate, rateBefore);
+        }
+    }
+    // 35 units at speed 1, 1.5, 2, ...: the first blank comes at the 36th frame.
+    ASSERT_GE(sentenceFrames.size(), 4u);
+    EXPECT_EQ(sentenceFrames[0], 36);
+    EXPECT_EQ(sentenceFrames[1], 24);  // 24 * 1.5 = 36 > 35
+    EXPECT_EQ(sentenceFrames[2], 18);  // 18 * 2 = 36 > 35
+    EXPECT_EQ(sentenceFrames[3], 15);  // 15 * 2.5 = 37.5, 14 * 2.5 = 35 is not past
+}
+
+TEST(WordSpheres, FeedbackStartsStrictlyAfterFifty) {
+    WordSpheres scene;
+    scene.clock = 49.0f;
+    WordSpheresAdvance(scene, 1.0f);
+    EXPECT_FALSE(WordSpheresFeedbackOn(scene));
+    WordSpheresAdvance(scene, 0.25f);
+    EXPECT_TRUE(WordSpheresFeedbackOn(scene));
+}
+
+TEST(WordSpheres, CameraWeavesFromTheClock) {
+    WordSpheresInit();
+    EXPECT_EQ(wordSpheres.camera.eyeX, 2.0f);
+    EXPECT_EQ(wordSpheres.camera.eyeZ, 7.0f);
+    WordSpheresAdvance(wordSpheres, 0.0f);
+    EXPECT_EQ(wordSpheres.camera.eyeX, 0.0f);
+    EXPECT_FLOAT_EQ(wordSpheres.camera.eyeZ, 4.0f);
+    EXPECT_EQ(wordSpheres.camera.eyeY, 0.0f);
+    // Where 2c / 6.28318 is pi the eye is furthest back and the target back at x = 0.
+    const float c = 3.14159265f * 6.28318f / 2.0f;
+    WordSpheresAdvance(wordSpheres, c);
+    EXPECT_NEAR(wordSpheres.camera.eyeZ, 10.0f, 1e-4f);
+    EXPECT_NEAR(wordSpheres.camera.targetX, 0.0f, 1e-4f);
+    EXPECT_NEAR(wordSpheres.camera.eyeY, -16.0 * std::sin(3.14159265 / 4.0), 1e-4);
+    EXPECT_EQ(wordSpheres.camera.targetY, 0.0f);
+    EXPECT_EQ(wordSpheres.camera.targetZ, 0.0f);
+    EXPECT_EQ(wordSpheres.camera.upY, 1.0f);
+}
+
+TEST(WordSpheres, HandsOverOnlyAfterClockPassesOneHundredEighty) {
+    WordSpheres scene;
+    sceneCounter = 49;
+    scene.clock = 179.0f;
+    WordSpheresAdvance(scene, 1.0f);
+    WordSpheresFinishFrame(scene);
+    EXPECT_EQ(sceneCounter, 49) << "exactly 180 does not advance";
+    WordSpheresAdvance(scene, 0.5f);
+    WordSpheresFinishFrame(scene);
+    EXPECT_EQ(sceneCounter, 50);
+    ResetDemoGlobals();
+}
+
+}  // namespace
