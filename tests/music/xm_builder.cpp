@@ -1,0 +1,246 @@
+// XM image builder and tick-by-tick start-up for the music tests.
+#include "xm_builder.h"
+
+#include <cstring>
+
+#include "music/channel.h"
+#include "music/player.h"
+#include "music/song_source.h"
+#include "music/voice.h"
+
+namespace {
+
+void Put8(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    Put8(out, value);
+    Put8(out, value >> 8);
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value);
+    Put16(out, value >> 16);
+}
+
+void PutZeros(std::vector<uint8_t>& out, size_t count) {
+    out.insert(out.end(), count, 0);
+}
+
+void PackCell(std::vector<uint8_t>& out, const Cell& cell) {
+    uint8_t fields[5] = {cell.note, cell.instrument, cell.volume, cell.effect, cell.param};
+    uint8_t mask = 0x80;
+    for (int i = 0; i < 5; ++i) {
+        if (fields[i]) {
+            mask |= static_cast<uint8_t>(1 << i);
+        }
+    }
+    Put8(out, mask);
+    for (int i = 0; i < 5; ++i) {
+        if (fields[i]) {
+            Put8(out, fields[i]);
+        }
+    }
+}
+
+void PutPattern(std::vector<uint8_t>& out, const XmPatternSpec& pattern, int32_t channels) {
+    std::vector<uint8_t> data = pattern.rawData;
+    if (data.empty() && !pattern.zeroPackedSize) {
+        for (int32_t i = 0; i < pattern.rows * channels; ++i) {
+            Cell cell = i < static_cast<int32_t>(pattern.cells.size()) ? pattern.cells[i] : Cell{};
+            if (pattern.packed) {
+                PackCell(data, cell);
+            } else {
+                Put8(data, cell.note);
+                Put8(data, cell.instrument);
+                Put8(data, cell.volume);
+                Put8(data, cell.effect);
+                Put8(data, cell.param);
+            }
+        }
+    }
+    Put32(out, 9);
+    Put8(out, 0);
+    Put16(out, static_cast<uint32_t>(pattern.rows));
+    Put16(out, pattern.zeroPackedSize ? 0 : static_cast<uint32_t>(data.size()));
+    if (!pattern.zeroPackedSize) {
+        out.insert(out.end(), data.begin(), data.end());
+    }
+}
+
+void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentSpec& instrument) {
+    size_t start = out.size();
+    uint32_t sampleCount = instrument.sampleCountOverride >= 0
+                               ? static_cast<uint32_t>(instrument.sampleCountOverride)
+                               : static_cast<uint32_t>(instrument.samples.size());
+    Put32(out, instrument.headerSize);
+    PutZeros(out, 22);  // name
+    Put8(out, 0);       // type
+    Put16(out, sampleCount);
+    if (sampleCount > 0) {
+        Put32(out, 40);
+        out.insert(out.end(), instrument.keymap.begin(), instrument.keymap.end());
+        for (const EnvelopePoint& point : instrument.volumeEnvelope) {
+            Put16(out, point.x);
+            Put16(out, point.y);
+        }
+        for (const EnvelopePoint& point : instrument.panningEnvelope) {
+            Put16(out, point.x);
+            Put16(out, point.y);
+        }
+        for (uint8_t value :
+             {instrument.volumePointCount, instrument.panningPointCount, instrument.volumeSustain,
+              instrument.volumeLoopStart, instrument.volumeLoopEnd, instrument.panningSustain,
+              instrument.panningLoopStart, instrument.panningLoopEnd, instrument.volumeType,
+              instrument.panningType, instrument.vibratoType, instrument.vibratoSweep,
+              instrument.vibratoDepth, instrument.vibratoRate}) {
+            Put8(out, value);
+        }
+        Put16(out, instrument.fadeout);
+    }
+    // Pad (or cut) the header to its declared size.
+    out.resize(start + instrument.headerSize, 0);
+    for (const XmSampleSpec& sample : instrument.samples) {
+        Put32(out, sample.lengthBytes);
+        Put32(out, sample.loopStartBytes);
+        Put32(out, sample.loopLengthBytes);
+        Put8(out, sample.volume);
+        Put8(out, static_cast<uint8_t>(sample.finetune));
+        Put8(out, sample.type);
+        Put8(out, sample.panning);
+        Put8(out, static_cast<uint8_t>(sample.relativeNote));
+        PutZeros(out, 23);
+    }
+    for (const XmSampleSpec& sample : instrument.samples) {
+        out.insert(out.end(), sample.data.begin(), sample.data.end());
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildXm(const XmSongSpec& spec) {
+    std::vector<uint8_t> out(spec.signature.begin(), spec.signature.end());
+    out.resize(60, 0);
+    Put32(out, spec.headerSize);
+    Put16(out, spec.songLength);
+    Put16(out, spec.restartPosition);
+    Put16(out, spec.channelCount);
+    uint32_t patternCount = spec.patternCountOverride >= 0
+                                ? static_cast<uint32_t>(spec.patternCountOverride)
+                                : static_cast<uint32_t>(spec.patterns.size());
+    Put16(out, patternCount);
+    Put16(out, static_cast<uint32_t>(spec.instruments.size()));
+    Put16(out, spec.flags);
+    Put16(out, spec.defaultTempo);
+    Put16(out, spec.defaultBpm);
+    out.insert(out.end(), spec.orders.begin(), spec.orders.end());
+    out.resize(60 + spec.headerSize, 0);
+    for (const XmPatternSpec& pattern : spec.patterns) {
+        PutPattern(out, pattern, spec.channelCount);
+    }
+    for (const XmInstrumentSpec& instrument : spec.instruments) {
+        PutInstrument(out, instrument);
+    }
+    return out;
+}
+
+std::vector<uint8_t> DeltaEncode8(const std::vector<int8_t>& values) {
+    std::vector<uint8_t> out;
+    uint8_t previous = 0;
+    for (int8_t value : values) {
+        out.push_back(static_cast<uint8_t>(static_cast<uint8_t>(value) - previous));
+        previous = static_cast<uint8_t>(value);
+    }
+    return out;
+}
+
+std::vector<uint8_t> DeltaEncode16(const std::vector<int16_t>& values) {
+    std::vector<uint8_t> out;
+    uint16_t previous = 0;
+    for (int16_t value : values) {
+        uint16_t delta = static_cast<uint16_t>(static_cast<uint16_t>(value) - previous);
+        out.push_back(static_cast<uint8_t>(delta));
+        out.push_back(static_cast<uint8_t>(delta >> 8));
+        previous = static_cast<uint16_t>(value);
+    }
+    return out;
+}
+
+XmSampleSpec MakeSample8(uint32_t length, uint32_t loopStart, uint32_t loopLength, uint8_t type) {
+    XmSampleSpec sample;
+    sample.lengthBytes = length;
+    sample.loopStartBytes = loopStart;
+    sample.loopLengthBytes = loopLength;
+    sample.type = type;
+    std::vector<int8_t> values(length);
+    for (uint32_t i = 0; i < length; ++i) {
+        values[i] = static_cast<int8_t>(i % 64);
+    }
+    sample.data = DeltaEncode8(values);
+    return sample;
+}
+
+XmInstrumentSpec MakeInstrument(const XmSampleSpec& sample) {
+    XmInstrumentSpec instrument;
+    instrument.samples.push_back(sample);
+    return instrument;
+}
+
+XmSongSpec MakeSongSpec(int32_t channels, int32_t patternCount) {
+    XmSongSpec spec;
+    spec.channelCount = static_cast<uint16_t>(channels);
+    spec.songLength = static_cast<uint16_t>(patternCount);
+    for (int32_t p = 0; p < patternCount; ++p) {
+        spec.orders[p] = static_cast<uint8_t>(p);
+        spec.patterns.push_back(XmPatternSpec{});
+    }
+    spec.instruments.push_back(MakeInstrument(MakeSample8(1000, 0, 1000, 1)));
+    return spec;
+}
+
+void SetCell(XmSongSpec& spec, int32_t pattern, int32_t row, int32_t channel, Cell cell) {
+    XmPatternSpec& target = spec.patterns[pattern];
+    target.cells.resize(static_cast<size_t>(target.rows) * spec.channelCount);
+    target.cells[static_cast<size_t>(row) * spec.channelCount + channel] = cell;
+}
+
+Song* LoadImage(const std::vector<uint8_t>& image) {
+    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
+                  MemoryBlockTell);
+    MemoryBlockSet(image.data(), static_cast<int32_t>(image.size()));
+    return SongCreate("");
+}
+
+void StartForTest(Song* song) {
+    outputRate = 44100;
+    for (int32_t k = 0; k < voiceCount; ++k) {
+        voices[k] = Voice{};
+        voices[k].index = k;
+        voices[k].stepInteger = 1;
+    }
+    for (int32_t c = 0; c < kMaxChannels; ++c) {
+        channels[c] = Channel{};
+        channels[c].voice = &voices[c];
+    }
+    song->globalVolume = song->initialGlobalVolume;
+    song->nextOrderIndex = -1;
+    song->nextRow = -1;
+    song->speed = song->defaultTempo;
+    song->row = 0;
+    song->orderIndex = 0;
+    song->samplesLeftInTick = 0;
+    song->tick = 0;
+    song->patternDelay = 0;
+    SetBpm(song, song->defaultBpm);
+}
+
+Song* LoadAndStart(const XmSongSpec& spec) {
+    static std::vector<uint8_t> image;  // the memory block keeps pointing at it
+    image = BuildXm(spec);
+    Song* song = LoadImage(image);
+    if (song) {
+        StartForTest(song);
+    }
+    return song;
+}
