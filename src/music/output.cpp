@@ -37,6 +37,15 @@ std::thread streamThread;
 void* mixStorage = nullptr;    // mixBuffer's allocation: 256 bytes larger, buffer 16-byte aligned
 int32_t outputRingFrames = 0;  // frames outputRing was allocated for
 
+// Every voice idle, voice k with index k and step 1.0.
+void ResetVoices() {
+    std::memset(static_cast<void*>(voices), 0, sizeof(voices));
+    for (int32_t k = 0; k < voiceCount; ++k) {
+        voices[k].index = k;
+        voices[k].stepInteger = 1;
+    }
+}
+
 void ReleaseMixBuffer() {
     std::free(mixStorage);
     mixStorage = nullptr;
@@ -58,11 +67,7 @@ bool DeviceOpen(int32_t rate) {
     ringFrames = (1000 / 20) * blockFrames * 2;
     rampLength = rate * 128 / 44100;
     rampLengthReciprocal = 1.0f / static_cast<float>(rampLength);
-    std::memset(static_cast<void*>(voices), 0, sizeof(voices));
-    for (int32_t k = 0; k < voiceCount; ++k) {
-        voices[k].index = k;
-        voices[k].stepInteger = 1;
-    }
+    ResetVoices();
     return true;
 }
 
@@ -165,6 +170,8 @@ void PlayerStart(Song* song) {
         channels[i] = Channel{};
         channels[i].voice = &voices[i];
     }
+    // Already so after DeviceOpen; a later start must not play on from an earlier song's samples.
+    ResetVoices();
     currentSong = song;
 
     // A second start without DeviceClose reuses the ring; stop the device reading it first.

@@ -1,17 +1,71 @@
 // The music player's start-up and shutdown steps, and the capture-mode audio track.
+#include <cstdio>
+#include <vector>
+
+#include "music/player.h"
+#include "music/song.h"
+#include "platform/wav_writer.h"
+#include "platform/wave_out.h"
+#include "shell/demo_globals.h"
+#include "shell/embedded_data.h"
 #include "shell/subsystem_hooks.h"
 
-// Not built yet: the show runs silent until the music player arrives.
-void StartMusic() {}
+namespace {
 
-void StopMusic() {}
+// The song created at start-up; null when none could be (no sound card, no or a bad image).
+Song* song = nullptr;
 
-bool CaptureAudioBegin(const char*) {
-    return true;
+// Capture mode: the audio track and how many frames of the song it holds.
+constexpr int64_t kCaptureRate = 44100;
+bool capturing = false;
+WavWriter captureFile;
+int64_t capturedFrames = 0;
+
+}  // namespace
+
+void StartMusic() {
+    AudioOpen();
+    if (audioUnavailable) {
+        std::fprintf(stderr, "demo: %s; the show runs silent\n", WaveOutFailure());
+        return;
+    }
+    const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
+    song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
+    PlayerStart(song);
 }
 
-void CaptureAudioAdvance(int64_t, int32_t) {}
+void StopMusic() {
+    PlayerStop(song);
+    AudioClose();
+}
+
+bool CaptureAudioBegin(const char* wavPath) {
+    // The song is rendered on the main thread into the file instead of playing on a card.
+    WaveOutUseOffline(true);
+    renderOnCallingThread = true;
+    capturedFrames = 0;
+    capturing = WavWriterOpen(captureFile, wavPath);
+    return capturing;
+}
+
+void CaptureAudioAdvance(int64_t framesShown, int32_t fps) {
+    if (!capturing || fps <= 0 || framesShown < 0) {
+        return;
+    }
+    const int64_t target = framesShown * kCaptureRate / fps;
+    if (target <= capturedFrames) {
+        return;
+    }
+    std::vector<int16_t> pcm(2 * static_cast<size_t>(target - capturedFrames));
+    OfflinePull(pcm.data(), target - capturedFrames);
+    WavWriterAppend(captureFile, pcm.data(), target - capturedFrames);
+    capturedFrames = target;
+}
 
 bool CaptureAudioEnd() {
-    return true;
+    if (!capturing) {
+        return false;
+    }
+    capturing = false;
+    return WavWriterClose(captureFile);
 }

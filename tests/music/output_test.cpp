@@ -1,0 +1,243 @@
+// Output ring, block rendering, tick placement, the play-position rule and the silent paths.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "music/channel.h"
+#include "music/player.h"
+#include "music/song.h"
+#include "music/song_source.h"
+#include "music/voice.h"
+#include "platform/wave_out.h"
+#include "player_test_support.h"
+
+namespace {
+
+using OutputTest = OfflinePlayerTest;
+
+TEST_F(OutputTest, DeviceOpenSetsTheRingGeometryAndResetsTheVoices) {
+    voices[7].volume = 99;
+    voices[200].sample = &marked.sample;
+    ASSERT_TRUE(DeviceOpen(44100));
+    EXPECT_EQ(outputRate, 44100);
+    EXPECT_EQ(blockFrames, 884);
+    EXPECT_EQ(ringFrames, 88400);
+    EXPECT_EQ(ringFrames, ringBlockCount * blockFrames);
+    EXPECT_EQ(rampLength, 128);
+    EXPECT_EQ(rampLengthReciprocal, 1.0f / 128.0f);
+    for (int k = 0; k < voiceCount; ++k) {
+        EXPECT_EQ(voices[k].index, k);
+        EXPECT_EQ(voices[k].stepInteger, 1u);
+        EXPECT_EQ(voices[k].sample, nullptr);
+        EXPECT_EQ(voices[k].volume, 0);
+    }
+    // Other rates: 20 ms plus 3 frames, rounded down to a multiple of 4.
+    ASSERT_TRUE(DeviceOpen(22050));
+    EXPECT_EQ(blockFrames, 444);
+    EXPECT_EQ(ringFrames, 44400);
+    EXPECT_EQ(rampLength, 64);
+    ASSERT_TRUE(DeviceOpen(48000));
+    EXPECT_EQ(blockFrames, 960);
+    ASSERT_TRUE(DeviceOpen(44100));
+}
+
+TEST_F(OutputTest, DeviceOpenNeedsTheWholeSongSource) {
+    InstallSource(MemoryBlockOpen, MemoryBlockClose, nullptr, MemoryBlockSeek, MemoryBlockTell);
+    EXPECT_FALSE(DeviceOpen(44100));
+    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
+                  MemoryBlockTell);
+    EXPECT_TRUE(DeviceOpen(44100));
+}
+
+TEST_F(OutputTest, SetBpmGivesWholeFramesPerTick) {
+    Song song{};
+    for (int32_t bpm = 1; bpm <= 255; ++bpm) {
+        SetBpm(&song, bpm);
+        EXPECT_EQ(song.bpm, bpm);
+        EXPECT_EQ(song.samplesPerTick, 110250 / bpm) << bpm;
+    }
+    SetBpm(&song, 125);
+    EXPECT_EQ(song.samplesPerTick, 882);
+    SetBpm(&song, 0);  // damaged file: must not divide by zero or stall the renderer
+    EXPECT_GE(song.samplesPerTick, 1);
+    SetBpm(&song, 65535);
+    EXPECT_EQ(song.samplesPerTick, 1);
+}
+
+TEST_F(OutputTest, StartResetsThePlaybackStateAndRendersTheWholeRing) {
+    Song& song = marked.song;
+    song.row = 9;
+    song.orderIndex = 3;
+    song.tick = 2;
+    song.nextRow = 4;
+    song.nextOrderIndex = 1;
+    song.patternDelay = 5;
+    song.globalVolume = 3;
+    song.samplesLeftInTick = 77;
+    song.channelCount = 4;
+    channels[2].volume = 50;
+    channels[2].voice = nullptr;
+    channels[5].volume = 51;  // beyond channelCount: untouched
+
+    PlayerStart(&song);
+    EXPECT_EQ(currentSong, &song);
+    EXPECT_EQ(song.row, 0);
+    EXPECT_EQ(song.orderIndex, 0);
+    EXPECT_EQ(song.tick, 0);
+    EXPECT_EQ(song.nextRow, -1);
+    EXPECT_EQ(song.nextOrderIndex, -1);
+    EXPECT_EQ(song.patternDelay, 0);
+    EXPECT_EQ(song.globalVolume, 64);
+    EXPECT_EQ(song.speed, 6);
+    EXPECT_EQ(song.bpm, 125);
+    EXPECT_EQ(song.samplesPerTick, 882);
+    EXPECT_EQ(channels[2].volume, 0);
+    EXPECT_EQ(channels[2].voice, &voices[2]);
+    EXPECT_EQ(channels[5].volume, 51);
+
+    // 100 blocks of 884 frames: ticks start at 0, 882, ..., 88200.
+    EXPECT_EQ(writeBlock, 0);
+    EXPECT_EQ(markedTicks, 101);
+    EXPECT_EQ(song.samplesLeftInTick, 101 * 882 - 88400);
+    ASSERT_NE(outputRing, nullptr);
+    ASSERT_NE(mixBuffer, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(mixBuffer) % 16, 0u);
+    for (int64_t frame = 0; frame < ringFrames; ++frame) {
+        ASSERT_EQ(RingLeft(frame), MarkedValue(frame)) << frame;
+        ASSERT_EQ(outputRing[2 * frame + 1], 0) << frame;
+    }
+}
+
+TEST_F(OutputTest, TicksArePlacedToTheFrameAcrossBlocks) {
+    PlayerStart(&marked.song);
+    // The first tick runs at frame 0; the second starts inside block 0 at frame 882, two frames
+    // before the block ends, and carries on into block 1 up to frame 1763.
+    const int16_t first = MarkedValue(0);
+    const int16_t second = MarkedValue(882);
+    const int16_t third = MarkedValue(1764);
+    ASSERT_NE(first, second);
+    ASSERT_NE(second, third);
+    EXPECT_EQ(RingLeft(881), first);
+    EXPECT_EQ(RingLeft(882), second);
+    EXPECT_EQ(RingLeft(883), second);
+    EXPECT_EQ(RingLeft(884), second);
+    EXPECT_EQ(RingLeft(1763), second);
+    EXPECT_EQ(RingLeft(1764), third);
+    // The float mix holds the same block layout.
+    EXPECT_EQ(mixBuffer[2 * 881], 1000.0f * (1.0f / 255.0f));
+    EXPECT_EQ(mixBuffer[2 * 882], 1000.0f * (2.0f / 255.0f));
+}
+
+TEST_F(OutputTest, PlayPositionDecidesWhichBlocksAreRendered) {
+    PlayerStart(&marked.song);
+    // 176,800 bytes = 44,200 frames: the device plays block 50.
+    WaveOutAdvance(176800);
+    ServiceRing();
+    EXPECT_EQ(writeBlock, 50);
+    // Blocks 0..49 now hold the ring's second period, block 50 still the first.
+    for (int32_t block = 0; block <= 50; ++block) {
+        const int64_t start = static_cast<int64_t>(block) * blockFrames;
+        const int64_t period = block < 50 ? ringFrames : 0;
+        for (int64_t i = 0; i < blockFrames; ++i) {
+            ASSERT_EQ(RingLeft(start + i), MarkedValue(period + start + i)) << block << " " << i;
+        }
+    }
+    // Nothing moves while the position stays inside block 50.
+    WaveOutAdvance(4 * 883);
+    ServiceRing();
+    EXPECT_EQ(writeBlock, 50);
+    WaveOutAdvance(4);
+    ServiceRing();
+    EXPECT_EQ(writeBlock, 51);
+}
+
+TEST_F(OutputTest, PositionWrapsWithTheRing) {
+    PlayerStart(&marked.song);
+    // One and a half ring periods: block 50 of the second period is playing.
+    for (int step = 0; step < 3; ++step) {
+        WaveOutAdvance(static_cast<uint32_t>(ringFrames / 2) * 4);
+        ServiceRing();
+    }
+    EXPECT_EQ(writeBlock, 50);
+    EXPECT_EQ(RingLeft(49 * 884), MarkedValue(2 * ringFrames + 49 * 884));
+    EXPECT_EQ(RingLeft(50 * 884), MarkedValue(ringFrames + 50 * 884));
+}
+
+TEST_F(OutputTest, OfflinePullHandsOutTheStreamInOrder) {
+    PlayerStart(&marked.song);
+    const int64_t total = 3 * static_cast<int64_t>(ringFrames) + 1234;
+    std::vector<int16_t> pcm(2 * total);
+    int64_t done = 0;
+    const int64_t pieces[] = {1, 883, 885, 5000, 88400, 7};
+    for (int i = 0; done < total; ++i) {
+        int64_t chunk = pieces[i % 6];
+        chunk = chunk < total - done ? chunk : total - done;
+        OfflinePull(pcm.data() + 2 * done, chunk);
+        done += chunk;
+    }
+    for (int64_t frame = 0; frame < total; ++frame) {
+        ASSERT_EQ(pcm[2 * frame], MarkedValue(frame)) << frame;
+    }
+    EXPECT_EQ(WaveOutPosition(), static_cast<uint32_t>(total * 4));
+}
+
+TEST_F(OutputTest, PlayerStopBeforeAnyStartFindsNothingToStop) {
+    EXPECT_TRUE(PlayerStop(&marked.song));
+    EXPECT_FALSE(PlayerStop(nullptr));
+    EXPECT_EQ(currentSong, nullptr);
+    EXPECT_EQ(mixBuffer, nullptr);
+    EXPECT_TRUE(threadExited);
+}
+
+TEST_F(OutputTest, StopReleasesTheMixButKeepsTheRingForTheDevice) {
+    PlayerStart(&marked.song);
+    EXPECT_TRUE(PlayerStop(&marked.song));
+    EXPECT_EQ(currentSong, nullptr);
+    EXPECT_EQ(mixBuffer, nullptr);
+    EXPECT_NE(outputRing, nullptr);
+    // A null song does nothing.
+    const int32_t ticks = markedTicks;
+    PlayerStart(nullptr);
+    EXPECT_EQ(currentSong, nullptr);
+    EXPECT_EQ(markedTicks, ticks);
+}
+
+TEST_F(OutputTest, UnavailableDeviceMakesEveryCallDoNothing) {
+    AudioClose();
+    audioUnavailable = true;
+    AudioOpen();
+    EXPECT_TRUE(audioUnavailable);
+    static const uint8_t image[64] = {'E', 'x', 't', 'e', 'n', 'd', 'e', 'd', ' ',
+                                      'M', 'o', 'd', 'u', 'l', 'e', ':', ' '};
+    EXPECT_EQ(SongFromMemory(image, sizeof(image)), nullptr);
+    PlayerStart(&marked.song);
+    EXPECT_EQ(markedTicks, 0);
+    EXPECT_EQ(currentSong, nullptr);
+    EXPECT_EQ(mixBuffer, nullptr);
+    EXPECT_TRUE(PlayerStop(&marked.song));
+    AudioClose();
+}
+
+TEST_F(OutputTest, NoSoundCardMeansTheSilentPath) {
+    AudioClose();
+    // SDL's dummy driver opens, but it is no sound card.
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = previous != nullptr ? previous : "";
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    WaveOutUseOffline(false);
+    audioUnavailable = false;
+    AudioOpen();
+    EXPECT_TRUE(audioUnavailable);
+    EXPECT_NE(std::string(WaveOutFailure()).find("dummy"), std::string::npos);
+    PlayerStart(&marked.song);
+    EXPECT_EQ(markedTicks, 0);
+    if (previous != nullptr) {
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    } else {
+        unsetenv("SDL_AUDIODRIVER");
+    }
+}
+
+}  // namespace
