@@ -126,3 +126,108 @@ TEST(BitGridBits, CellsMapToHalfScreenUnitsFromMinusOneTo095) {
 }
 
 }  // namespace
+
+// Drawing on the offscreen demo window.
+#include <GL/gl.h>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+class BitGridDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (smallFont.base == 0) {
+            CreateToolkitStartupResources();
+        }
+        *saved = bitGrid;
+        bitGrid = BitGridState{};
+        sceneCounter = 12;
+        frameStep = 1.0f;
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        bitGrid = *saved;
+        sceneCounter = 0;
+        frameStep = 0.0f;
+        GlTest::TearDown();
+    }
+    // A frame as the driver runs it: white clear, identity, draw.
+    Picture DrawFrame() {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        BitGridDraw();
+        return ReadPicture();
+    }
+    std::unique_ptr<BitGridState> saved = std::make_unique<BitGridState>();
+};
+
+// The caption stands in the top 48 rows, left of x = 520.
+bool InCaptionArea(int32_t x, int32_t y) {
+    return y < 48 && x < 520;
+}
+
+int32_t NonWhiteOutsideCaption(const Picture& picture, const std::vector<bool>& allowed) {
+    int32_t count = 0;
+    for (int32_t y = 0; y < picture.height; ++y) {
+        for (int32_t x = 0; x < picture.width; ++x) {
+            if (!InCaptionArea(x, y) && !allowed[y * picture.width + x] &&
+                !(PixelAt(picture, x, y) == Rgb{255, 255, 255})) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+TEST_F(BitGridDrawTest, BitsShowAsBlackCellsAfterTheirHiddenStartUnderTheCaption) {
+    bitGrid.clock = 19.0f;
+    bitGrid.visits = 4;  // next limit 25
+    const std::vector<bool> nothing(640 * 480, false);
+
+    // Frames 1..4 (clock 20..23): twelve bits just moved, all hidden; only the caption shows.
+    for (int frame = 1; frame <= 4; ++frame) {
+        const Picture picture = DrawFrame();
+        ASSERT_EQ(BitGridBitCount(bitGrid), 12);
+        EXPECT_EQ(NonWhiteOutsideCaption(picture, nothing), 0) << "frame " << frame;
+        int32_t captionInk = 0;
+        for (int32_t y = 0; y < 48; ++y) {
+            for (int32_t x = 0; x < 520; ++x) {
+                captionInk += PixelAt(picture, x, y) == Rgb{0, 0, 0} ? 1 : 0;
+            }
+        }
+        EXPECT_GT(captionInk, 300) << "frame " << frame;
+    }
+
+    // Frame 5: every bit is a black 16 x 12 rectangle centred on its grid point, nothing else.
+    const Picture picture = DrawFrame();
+    std::vector<bool> bits(640 * 480, false);
+    for (int32_t i = 0; i < 12; ++i) {
+        const int32_t cx = 16 * bitGrid.cellX[i];
+        const int32_t cy = 12 * bitGrid.cellY[i];
+        EXPECT_EQ(PixelAt(picture, cx, cy), (Rgb{0, 0, 0})) << "bit " << i;
+        for (int32_t y = cy - 6; y < cy + 6; ++y) {
+            for (int32_t x = cx - 8; x < cx + 8; ++x) {
+                if (x >= 0 && y >= 0 && x < 640 && y < 480) {
+                    bits[y * 640 + x] = true;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(NonWhiteOutsideCaption(picture, bits), 0);
+    EXPECT_EQ(sceneCounter, 12);
+
+    // Clock 25 is not past the limit; clock 26 is, and hands over once.
+    DrawFrame();
+    EXPECT_EQ(sceneCounter, 12);
+    DrawFrame();
+    EXPECT_EQ(sceneCounter, 13);
+    EXPECT_EQ(bitGrid.visits, 5);
+}
+
+}  // namespace

@@ -123,3 +123,86 @@ TEST(BoxFieldsFlicker, EntriesCycle5674) {
 }
 
 }  // namespace
+
+// Drawing on the offscreen demo window.
+#include <GL/gl.h>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+class BoxFieldsDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (smallFont.base == 0) {
+            CreateToolkitStartupResources();
+        }
+        BoxFieldsInit();
+        saved = boxFields;
+        boxFields = BoxFieldsState{};
+        sceneCounter = 11;
+        frameStep = 1.0f;
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        boxFields = saved;
+        sceneCounter = 0;
+        frameStep = 0.0f;
+        GlTest::TearDown();
+    }
+    BoxFieldsState saved;
+};
+
+TEST_F(BoxFieldsDrawTest, LeavesDepthTestOffKeepsTheStackAndAdvancesOncePerVisit) {
+    glEnable(GL_DEPTH_TEST);
+    GLint depthBefore = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+    for (int frame = 1; frame <= 7; ++frame) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        BoxFieldsDraw();
+        EXPECT_EQ(sceneCounter, 11) << "frame " << frame;
+    }
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    GLint depthAfter = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
+    EXPECT_EQ(depthAfter, depthBefore);
+
+    // Frame 8 passes clock 7: one advance; the next frames belong to the next visit.
+    glLoadIdentity();
+    BoxFieldsDraw();
+    EXPECT_EQ(sceneCounter, 12);
+    glLoadIdentity();
+    BoxFieldsDraw();
+    EXPECT_EQ(sceneCounter, 12);
+    EXPECT_EQ(boxFields.visits, 1);
+}
+
+TEST_F(BoxFieldsDrawTest, CubesAndCaptionAreDrawn) {
+    boxFields.clock = 30.0f;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    BoxFieldsDraw();
+    const Picture picture = ReadPicture();
+    int32_t captionInk = 0;
+    int32_t elsewhere = 0;
+    for (int32_t y = 0; y < 480; ++y) {
+        for (int32_t x = 0; x < 640; ++x) {
+            const bool dark = PixelAt(picture, x, y) == Rgb{0, 0, 0};
+            if (y < 48 && x < 520) {
+                captionInk += dark ? 1 : 0;
+            } else {
+                elsewhere += dark ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(captionInk, 300);
+    EXPECT_GT(elsewhere, 500);  // wire outlines and (if filled) the static on the solid cubes
+}
+
+}  // namespace

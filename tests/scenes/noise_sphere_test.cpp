@@ -273,3 +273,76 @@ TEST(NoiseSphereLifecycle, FinishesOnlyOncePast500) {
 }
 
 }  // namespace
+
+// Drawing on the offscreen demo window.
+#include <GL/gl.h>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+class NoiseSphereDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        if (smallFont.base == 0) {
+            CreateToolkitStartupResources();
+        }
+        NoiseSphereInit();
+        *saved = noiseSphere;
+        noiseSphere = NoiseSphereState{};
+        sceneCounter = 0;
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        noiseSphere = *saved;
+        sceneCounter = 0;
+        frameStep = 0.0f;
+        GlTest::TearDown();
+    }
+    Picture DrawFrame(float step) {
+        frameStep = step;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        NoiseSphereDraw();
+        return ReadPicture();
+    }
+    std::unique_ptr<NoiseSphereState> saved = std::make_unique<NoiseSphereState>();
+};
+
+TEST_F(NoiseSphereDrawTest, FirstFrameWithStepZeroLooksFromAFiniteEye) {
+    GLint depthBefore = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+    const Picture picture = DrawFrame(0.0f);
+    // After the frame the modelview holds the camera's view, which must be a real rotation.
+    float view[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    float norm = 0.0f;
+    for (float value : view) {
+        ASSERT_TRUE(std::isfinite(value));
+        norm += value * value;
+    }
+    EXPECT_GT(norm, 3.5f);  // three unit axes plus the homogeneous 1
+    GLint depthAfter = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
+    EXPECT_EQ(depthAfter, depthBefore);
+    // The sphere and its shells are on screen.
+    EXPECT_LT(CountPixels(picture, Rgb{255, 255, 255}), 640 * 480 - 1000);
+}
+
+TEST_F(NoiseSphereDrawTest, WhiteOutCoversTheScreenAndTheEndHandsOverAfterDrawing) {
+    noiseSphere.clock = 496.0f;
+    Picture picture = DrawFrame(1.0f);
+    EXPECT_EQ(CountPixels(picture, Rgb{255, 255, 255}), 640 * 480);
+    EXPECT_EQ(sceneCounter, 0);
+    noiseSphere.clock = 499.5f;
+    picture = DrawFrame(1.0f);
+    EXPECT_EQ(CountPixels(picture, Rgb{255, 255, 255}), 640 * 480);
+    EXPECT_EQ(sceneCounter, 1);
+}
+
+}  // namespace
