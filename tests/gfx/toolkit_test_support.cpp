@@ -1,13 +1,12 @@
 // Helpers shared by the toolkit's GL tests.
 #include "toolkit_test_support.h"
 
+#include "gfx/screen_feedback.h"
 #include "gfx/toolkit_resources.h"
 
 void EnsureToolkitResources() {
-    static bool created = false;
-    if (!created) {
+    if (screenFeedback.size == 0) {
         CreateToolkitStartupResources();
-        created = true;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-// Runs the toolkit's start-up steps once per test program (fonts, feedback, shared textures).
+// Runs the toolkit's start-up steps unless they ran already (fonts, feedback, shared textures).
 void EnsureToolkitResources();
 
 std::array<double, 16> CurrentMatrix(GLenum which);
