@@ -176,9 +176,9 @@ void FadeoutStep(Channel& channel, const Instrument& instrument) {
 int32_t AutoVibratoWave(int32_t type, int32_t phase) {
     switch (type) {
         case 0:
+            // Single precision throughout, so that the peaks reach +-64.
             return static_cast<int32_t>(
-                std::sin(static_cast<double>(static_cast<float>(phase) * kAutoVibratoPhaseScale)) *
-                64.0);
+                std::sin(static_cast<float>(phase) * kAutoVibratoPhaseScale) * 64.0f);
         case 1:
             return phase < 128 ? 64 : -64;
         case 2:
