@@ -72,13 +72,13 @@ void Hats(XmPattern& p, int bar, bool sixteenths, int volume) {
 
 // Kick on the one and the and-of-three, snare on two and four: the two-step.
 void TwoStep(XmPattern& p, int bar, bool busy) {
-    PutNote(p, Row(bar, 0), kChKick, kC4, kInsKick, 60);
-    PutNote(p, Row(bar, 10), kChKick, kC4, kInsKick, 56);
+    PutNote(p, Row(bar, 0), kChKick, kC4, kInsKick, 64);
+    PutNote(p, Row(bar, 10), kChKick, kC4, kInsKick, 60);
     if (busy && bar % 2 == 1) {
         PutNote(p, Row(bar, 7), kChKick, kC4, kInsKick, 40);
     }
-    PutNote(p, Row(bar, 4), kChSnare, kC4, kInsSnare, 50);
-    PutNote(p, Row(bar, 12), kChSnare, kC4, kInsSnare, 50);
+    PutNote(p, Row(bar, 4), kChSnare, kC4, kInsSnare, 56);
+    PutNote(p, Row(bar, 12), kChSnare, kC4, kInsSnare, 56);
     // Ghost notes pushed late by a note delay give the loop its swing.
     PutNote(p, Row(bar, 7), kChSnare, kC4, kInsSnare, 16);
     PutEffect(p, Row(bar, 7), kChSnare, kFxExtended, kExNoteDelay | 2);
@@ -107,6 +107,7 @@ void Fill(XmPattern& p, int bar) {
     const int toms[4] = {55, 52, 48, 45};
     for (int i = 0; i < 4; ++i) {
         PutNote(p, Row(bar, 12 + i), kChPerc, toms[i], kInsTom, 44);
+        PutEffect(p, Row(bar, 12 + i), kChPerc, 0, 0);
     }
     PutEffect(p, Row(bar, 12), kChSnare, kFxExtended, kExRetrigger | 2);
 }
@@ -122,7 +123,7 @@ void Riser(XmPattern& p, int fromRow, int toRow, uint8_t speed) {
     for (int row = fromRow; row < toRow; ++row) {
         PutEffect(p, row, kChPerc, kFxPortaUp, speed);
         if (row > fromRow) {
-            PutVolumeByte(p, row, kChPerc, 0x71);  // slide up by 1 every tick
+            PutVolumeByte(p, row, kChPerc, 0x91);  // fine slide: one step per row
         }
     }
     PutNote(p, toRow, kChPerc, kKeyOff, 0);
@@ -155,20 +156,19 @@ void Pads(XmPattern& p, const Progression& chords, int instrument, int volume, b
 void RollingBass(XmPattern& p, const Progression& chords, bool glide) {
     static const int kSteps[7] = {0, 3, 6, 8, 10, 12, 14};
     static const int kOffset[7] = {0, 0, 12, 0, 0, 7, 12};
-    static const int kLength[7] = {3, 3, 2, 2, 2, 2, 2};
     for (int bar = 0; bar < 4; ++bar) {
         int root = chords[size_t(bar)].bass;
         for (int i = 0; i < 7; ++i) {
             int row = Row(bar, kSteps[i]);
-            PutNote(p, row, kChBass, root + kOffset[i], kInsBass, i == 0 ? 46 : 40);
-            if (kLength[i] < 3 && i != 6) {
-                PutEffect(p, row, kChBass, kFxExtended, kExNoteCut | 6);
+            PutNote(p, row, kChBass, root + kOffset[i], kInsBass, i == 0 ? 52 : 46);
+            if (kOffset[i] == 12 && i != 6) {
+                PutEffect(p, row, kChBass, kFxExtended, kExNoteCut | 3);  // staccato octave
             }
         }
         if (glide && bar < 3) {
             // Slide from the octave into the next root instead of striking it.
             int next = Row(bar + 1, 0);
-            PutNote(p, next, kChBass, chords[size_t(bar + 1)].bass, kInsBass, 46);
+            PutNote(p, next, kChBass, chords[size_t(bar + 1)].bass, kInsBass, 52);
             PutEffect(p, next, kChBass, kFxTonePorta, 0x30);
         }
     }
@@ -192,7 +192,9 @@ void Arpeggio(XmPattern& p, const Progression& chords, int startVolume, int endV
         int volume = startVolume + (endVolume - startVolume) * i / (count - 1);
         int octave = (i % 4 == 3) ? 12 : 0;
         PutNote(p, row, kChArp, chord.arpRoot + octave, kInsArp, volume);
-        PutEffect(p, row, kChArp, kFxArpeggio, chord.arp);
+        for (int r = row; r < row + every; ++r) {
+            PutEffect(p, r, kChArp, kFxArpeggio, chord.arp);
+        }
     }
 }
 
@@ -256,7 +258,7 @@ void Glide(XmPattern& p, int row, int channel, int note, uint8_t speed) {
 const std::vector<MelodyNote> kCall{{0, 76, 6},  {6, 74, 2},  {8, 72, 4},  {12, 74, 2},
                                     {14, 76, 2}, {16, 77, 6}, {22, 76, 2}, {24, 72, 4},
                                     {28, 69, 4}, {32, 67, 4}, {36, 72, 4}, {40, 76, 6},
-                                    {46, 74, 2}, {48, 74, 8}, {56, 71, 4}, {60, 74, 3}};
+                                    {46, 72, 2}, {48, 74, 8}, {56, 71, 4}, {60, 74, 3}};
 const std::vector<MelodyNote> kAnswer{{0, 76, 6},  {6, 74, 2},  {8, 72, 4},  {12, 71, 2},
                                       {14, 72, 2}, {16, 69, 8}, {24, 72, 4}, {28, 77, 4},
                                       {32, 76, 4}, {36, 79, 6}, {42, 76, 2}, {44, 74, 4},
@@ -287,11 +289,11 @@ const std::vector<MelodyNote> kCodaTune{{0, 77, 6},  {6, 76, 2},  {8, 74, 8},  {
 
 XmPattern IntroCalm() {
     XmPattern p = NewPattern(kChannels);
-    Pads(p, kVerse, kInsPad, 20, false);
-    LongBass(p, kVerse, kInsSub, 34);
-    Plucks(p, kVerse, 14, false);
-    Melody(p, kChLead, kInsBell, 26, kIntroBell, 0, 0);
-    Melody(p, kChEcho, kInsBell, 12, kIntroBell, 3, 0xC0);
+    Pads(p, kVerse, kInsPad, 13, false);
+    LongBass(p, kVerse, kInsSub, 26);
+    Plucks(p, kVerse, 10, false);
+    Melody(p, kChLead, kInsBell, 22, kIntroBell, 0, 0);
+    Melody(p, kChEcho, kInsBell, 10, kIntroBell, 3, 0xC0);
     PutNote(p, 0, kChPerc, 36, kInsNoise, 0);
     for (int row = 1; row < 32; ++row) {
         PutEffect(p, row, kChPerc, kFxPortaUp, 2);
@@ -303,9 +305,9 @@ XmPattern IntroCalm() {
 
 XmPattern IntroPulse() {
     XmPattern p = NewPattern(kChannels);
-    Pads(p, kVerse, kInsPad, 20, false);
-    LongBass(p, kVerse, kInsBass, 38);
-    Plucks(p, kVerse, 16, false);
+    Pads(p, kVerse, kInsPad, 15, false);
+    LongBass(p, kVerse, kInsBass, 34);
+    Plucks(p, kVerse, 12, false);
     Arpeggio(p, kVerse, 6, 22, 2);
     for (int bar = 0; bar < 4; ++bar) {
         HalfTime(p, bar, bar < 2 ? 14 : 20);
@@ -322,7 +324,9 @@ XmPattern Build() {
     Arpeggio(p, kVerse, 20, 30, 1);
     for (int row = 0; row < 64; row += 4) {
         PutNote(p, row, kChKick, kC4, kInsKick, row < 56 ? 54 : 60);
-        Hats(p, row / 16, row >= 32, 22);
+    }
+    for (int bar = 0; bar < 4; ++bar) {
+        Hats(p, bar, bar >= 2, 22);
     }
     // The snare roll speeds up: quarters, eighths, sixteenths, then retriggered thirty-seconds.
     for (int row = 0; row < 64; ++row) {
@@ -349,7 +353,7 @@ XmPattern MainCall() {
         TwoStep(p, bar, false);
     }
     Crash(p, 0, 40);
-    Melody(p, kChLead, kInsLead, 38, kCall, 0, 0);
+    Melody(p, kChLead, kInsLead, 44, kCall, 0, 0);
     Melody(p, kChEcho, kInsLead, 15, kCall, 3, 0xC8);
     Glide(p, 48, kChLead, 74, 0x20);
     return p;
@@ -364,7 +368,7 @@ XmPattern MainAnswer() {
         TwoStep(p, bar, bar == 3);
     }
     Fill(p, 3);
-    Melody(p, kChLead, kInsLead, 38, kAnswer, 0, 0);
+    Melody(p, kChLead, kInsLead, 44, kAnswer, 0, 0);
     Melody(p, kChEcho, kInsLead, 15, kAnswer, 3, 0xC8);
     return p;
 }
@@ -381,17 +385,17 @@ XmPattern MainLift() {
     }
     Crash(p, 0, 40);
     Fill(p, 3);
-    Melody(p, kChLead, kInsLead, 38, kLiftTune, 0, 0);
+    Melody(p, kChLead, kInsLead, 44, kLiftTune, 0, 0);
     Melody(p, kChEcho, kInsLead, 18, kLiftHarmony, 0, 0xC8);
     return p;
 }
 
 XmPattern Breakdown() {
     XmPattern p = NewPattern(kChannels);
-    Pads(p, kDrift, kInsChoir, 22, true);
-    LongBass(p, kDrift, kInsSub, 36);
-    Plucks(p, kDrift, 18, false);
-    Melody(p, kChLead, kInsBell, 30, kBellTune, 0, 0);
+    Pads(p, kDrift, kInsChoir, 17, true);
+    LongBass(p, kDrift, kInsSub, 28);
+    Plucks(p, kDrift, 14, false);
+    Melody(p, kChLead, kInsBell, 28, kBellTune, 0, 0);
     Melody(p, kChEcho, kInsBell, 13, kBellTune, 3, 0xC0);
     for (int row = 2; row < 64; row += 4) {
         PutNote(p, row, kChHat, kC4, kInsHat, 10);
@@ -440,8 +444,8 @@ XmPattern Home() {
 
 XmPattern Coda() {
     XmPattern p = NewPattern(kChannels);
-    Pads(p, kCoda, kInsPad, 20, true);
-    LongBass(p, kCoda, kInsSub, 36);
+    Pads(p, kCoda, kInsPad, 16, true);
+    LongBass(p, kCoda, kInsSub, 30);
     Plucks(p, kCoda, 16, false);
     for (int bar = 0; bar < 3; ++bar) {
         HalfTime(p, bar, 14);

@@ -1,0 +1,21 @@
+// The songs' expected shapes and a loader helper shared by the songs' tests.
+#include "song_fixtures.h"
+
+#include "music/song_source.h"
+
+const SongShape& ShowShape() {
+    static const SongShape shape{"show", &showSongImage, 12, 26, 10, 26, 4, 125, 400 * 1024};
+    return shape;
+}
+
+const SongShape& HiddenShape() {
+    static const SongShape shape{"hidden", &hiddenSongImage, 4, 19, 8, 13, 3, 125, 150 * 1024};
+    return shape;
+}
+
+Song* LoadSongImage(const EmbeddedFile& image) {
+    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
+                  MemoryBlockTell);
+    MemoryBlockSet(image.data, image.size);
+    return SongCreate("");
+}

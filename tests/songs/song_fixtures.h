@@ -1,0 +1,26 @@
+// Loading the two embedded songs with the demo's own loader, and the shapes they must have.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "music/song.h"
+#include "shell/embedded_data.h"
+
+struct SongShape {
+    const char* name;
+    const EmbeddedFile* image;
+    int channels;
+    int orders;
+    int patterns;
+    int instruments;
+    int tempo;
+    int bpm;
+    int64_t maximumBytes;
+};
+
+const SongShape& ShowShape();
+const SongShape& HiddenShape();
+
+// Loads an image through the memory-block song source and SongCreate; null if it does not load.
+Song* LoadSongImage(const EmbeddedFile& image);
