@@ -104,11 +104,11 @@ void Beat(XmPattern& p, bool busy, bool fill) {
     for (int row = 0; row < 64; row += 2) {
         int step = row % 32;
         if (step == 0 || step == 16 || (step == 22 && busy) || (step == 10 && row >= 32)) {
-            PutNote(p, row, kChDrums, kC4, kInsKick, 60);
+            PutNote(p, row, kChDrums, kC4, kInsKick, 64);
         } else if (step == 8 || step == 24) {
-            PutNote(p, row, kChDrums, kC4, kInsSnare, 50);
+            PutNote(p, row, kChDrums, kC4, kInsSnare, 56);
         } else if (step % 4 == 0 || busy) {
-            PutNote(p, row, kChDrums, kC4, kInsHat, step % 4 == 0 ? 30 : 18);
+            PutNote(p, row, kChDrums, kC4, kInsHat, step % 4 == 0 ? 36 : 22);
         }
     }
     if (fill) {
@@ -126,8 +126,10 @@ void Bass(XmPattern& p, Chord first, Chord second, bool octaves) {
         const Chord& chord = chords[size_t(row / 32)];
         int step = row % 32;
         int note = chord.bass + ((octaves && step % 8 == 4) ? 12 : 0);
-        PutNote(p, row, kChBass, note, kInsBass, step == 0 ? 48 : 40);
-        PutEffect(p, row, kChBass, kFxExtended, kExNoteCut | 2);
+        PutNote(p, row, kChBass, note, kInsBass, step == 0 ? 50 : 42);
+        if (step % 8 == 4) {
+            PutEffect(p, row, kChBass, kFxExtended, kExNoteCut | 2);  // clipped off-beat
+        }
     }
     // A slide down into the second chord's root.
     PutEffect(p, 28, kChBass, kFxPortaDown, 0x08);
@@ -171,7 +173,7 @@ const std::vector<MelodyNote> kTuneAnswer{
     {32, 81, 6}, {38, 79, 2}, {40, 78, 4}, {44, 74, 4}, {48, 81, 4}, {52, 78, 4}, {56, 74, 8}};
 const std::vector<MelodyNote> kTuneHome{{0, 83, 4},  {4, 86, 4},  {8, 83, 4},  {12, 79, 4},
                                         {16, 81, 4}, {20, 83, 4}, {24, 79, 8}, {32, 78, 6},
-                                        {38, 76, 2}, {40, 74, 4}, {44, 78, 4}, {48, 76, 16}};
+                                        {38, 76, 2}, {40, 74, 4}, {44, 78, 4}, {48, 74, 16}};
 const std::vector<MelodyNote> kTuneB{{0, 79, 2},  {2, 79, 2},  {4, 81, 4},  {8, 79, 4},
                                      {12, 76, 4}, {16, 79, 8}, {24, 76, 4}, {28, 74, 4},
                                      {32, 78, 2}, {34, 78, 2}, {36, 79, 4}, {40, 81, 4},
@@ -187,7 +189,7 @@ XmPattern Intro(Chord first, Chord second, bool withArp) {
     Beat(p, false, !withArp);
     Bass(p, first, second, false);
     if (withArp) {
-        Arp(p, first, second, 16);
+        Arp(p, first, second, 28);
     } else {
         PutNote(p, 0, kChArp, 76, kInsBell, 30);
         PutNote(p, 32, kChArp, 72, kInsBell, 26);
@@ -203,8 +205,8 @@ XmPattern Verse(Chord first, Chord second, const std::vector<MelodyNote>& tune, 
     XmPattern p = NewPattern(kChannels);
     Beat(p, busy, false);
     Bass(p, first, second, true);
-    Arp(p, first, second, 18);
-    Tune(p, kChLead, kInsLead, 40, tune);
+    Arp(p, first, second, 30);
+    Tune(p, kChLead, kInsLead, 48, tune);
     return p;
 }
 
@@ -213,7 +215,7 @@ XmPattern Break() {
     Beat(p, true, true);
     PutNote(p, 0, kChDrums, kC4, kInsCrash, 36);
     Bass(p, kEm, kC, true);
-    Arp(p, kEm, kC, 26);
+    Arp(p, kEm, kC, 36);
     for (int row = 0; row < 64; row += 16) {
         PutEffect(p, row + 8, kChArp, kFxPanningSlide, row % 32 == 0 ? 0x40 : 0x04);
     }

@@ -84,7 +84,7 @@ void TwoStep(XmPattern& p, int bar, bool busy) {
     PutEffect(p, Row(bar, 7), kChSnare, kFxExtended, kExNoteDelay | 2);
     PutNote(p, Row(bar, 15), kChSnare, kC4, kInsSnare, 20);
     PutEffect(p, Row(bar, 15), kChSnare, kFxExtended, kExNoteDelay | 1);
-    Hats(p, bar, busy, 26);
+    Hats(p, bar, busy, 40);
     PutNote(p, Row(bar, 14), kChPerc, kC4, kInsOpenHat, 24);
     PutEffect(p, Row(bar, 14), kChPerc, kFxExtended, kExNoteCut | 3);
     if (busy) {
@@ -160,7 +160,7 @@ void RollingBass(XmPattern& p, const Progression& chords, bool glide) {
         int root = chords[size_t(bar)].bass;
         for (int i = 0; i < 7; ++i) {
             int row = Row(bar, kSteps[i]);
-            PutNote(p, row, kChBass, root + kOffset[i], kInsBass, i == 0 ? 52 : 46);
+            PutNote(p, row, kChBass, root + kOffset[i], kInsBass, i == 0 ? 44 : 38);
             if (kOffset[i] == 12 && i != 6) {
                 PutEffect(p, row, kChBass, kFxExtended, kExNoteCut | 3);  // staccato octave
             }
@@ -168,7 +168,7 @@ void RollingBass(XmPattern& p, const Progression& chords, bool glide) {
         if (glide && bar < 3) {
             // Slide from the octave into the next root instead of striking it.
             int next = Row(bar + 1, 0);
-            PutNote(p, next, kChBass, chords[size_t(bar + 1)].bass, kInsBass, 52);
+            PutNote(p, next, kChBass, chords[size_t(bar + 1)].bass, kInsBass, 44);
             PutEffect(p, next, kChBass, kFxTonePorta, 0x30);
         }
     }
@@ -289,8 +289,8 @@ const std::vector<MelodyNote> kCodaTune{{0, 77, 6},  {6, 76, 2},  {8, 74, 8},  {
 
 XmPattern IntroCalm() {
     XmPattern p = NewPattern(kChannels);
-    Pads(p, kVerse, kInsPad, 13, false);
-    LongBass(p, kVerse, kInsSub, 26);
+    Pads(p, kVerse, kInsPad, 15, false);
+    LongBass(p, kVerse, kInsSub, 20);
     Plucks(p, kVerse, 10, false);
     Melody(p, kChLead, kInsBell, 22, kIntroBell, 0, 0);
     Melody(p, kChEcho, kInsBell, 10, kIntroBell, 3, 0xC0);

@@ -71,6 +71,9 @@ XmSample SynthSnare(Prng& prng, float toneHz, float seconds) {
     HighPass(noise, 0.12f);
     LowPass(noise, 0.7f);
     Mix(tone, noise, 1.3f);
+    for (float& x : tone) {
+        x = std::tanh(1.8f * x);  // drive: a fuller body for the same peak
+    }
     FadeOut(tone, length / 6);
     Normalize(tone, 0.95f);
     XmSample sample = MakeSample("snare", tone, false);
@@ -88,6 +91,10 @@ XmSample SynthHat(Prng& prng, float decaySeconds, float seconds) {
     }
     HighPass(s, 0.55f);
     HighPass(s, 0.35f);
+    Normalize(s, 1.0f);
+    for (float& x : s) {
+        x = std::tanh(2.0f * x);
+    }
     FadeOut(s, length / 5);
     Normalize(s, 0.9f);
     XmSample sample = MakeSample("hat", s, false);
