@@ -92,11 +92,23 @@ bool CreatePictureFramebuffer() {
 bool DisplayOpen(const DisplayConfig& config) {
     DisplayClose();
     lastError.clear();
+    // Offscreen needs no display server: Mesa renders through EGL without one. An explicit
+    // SDL_VIDEODRIVER in the environment still wins.
+    if (config.mode == DisplayMode::Offscreen) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        lastError = std::string("cannot open a display: ") + SDL_GetError();
+        lastError = std::string("no display available: ") + SDL_GetError();
         return false;
     }
     display.sdlStarted = true;
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (config.mode != DisplayMode::Offscreen && (driver == "offscreen" || driver == "dummy")) {
+        // SDL falls back to these when no display server answers; nobody would see the show.
+        return Fail(
+            "no display available (is DISPLAY or WAYLAND_DISPLAY set?); "
+            "--capture draws the show without one");
+    }
     display.width = config.pictureWidth;
     display.height = config.pictureHeight;
 

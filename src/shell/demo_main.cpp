@@ -1,4 +1,193 @@
+// The program: command line, start-up, main loop, frame road and shutdown.
 #include "shell/demo_main.h"
-int DemoMain(int, char**) {
-    return 0;
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/display.h"
+#include "platform/message_box.h"
+#include "platform/window_messages.h"
+#include "shell/bench_table.h"
+#include "shell/capture_writer.h"
+#include "shell/command_line.h"
+#include "shell/demo_globals.h"
+#include "shell/demo_window.h"
+#include "shell/frame_clock.h"
+#include "shell/hidden_switch.h"
+#include "shell/schedule.h"
+#include "shell/subsystem_hooks.h"
+
+#ifndef DEMO_VERSION
+#define DEMO_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int32_t kBenchFps = 60;
+// Capture and benchmark runs without an end frame stop here even if the show never ends.
+constexpr double kLongestOfflineShowSeconds = 600.0;
+
+struct RunState {
+    const DemoOptions& options;
+    FrameClock clock;
+    int64_t frame = 0;  // frames drawn so far
+    BenchTable bench;
+    ProgressLine progress;
+    bool failed = false;
+};
+
+double ShowSeconds(const RunState& run) {
+    return run.clock.fixedFps > 0
+               ? static_cast<double>(run.frame) / static_cast<double>(run.clock.fixedFps)
+               : 0.0;
+}
+
+// One pass of the frame road: step, clear, draw the selected scene, text state, present.
+void RunFrame(RunState& run) {
+    ++run.frame;
+    const auto started = std::chrono::steady_clock::now();
+    frameStep = FrameClockStep(run.clock);
+    if (hiddenMode) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    } else {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    const SceneRoutine routine = SelectDrawRoutine(sceneCounter, hiddenMode);
+    if (routine != nullptr) {
+        routine();
+    }
+    if (!hiddenMode) {
+        RestoreTextState();
+    }
+
+    const DemoOptions& options = run.options;
+    if (options.mode == RunMode::Capture) {
+        std::string error;
+        if (run.frame >= options.firstFrame &&
+            !WriteCaptureFrame(options.captureDir, run.frame, &error)) {
+            std::fprintf(stderr, "\ndemo: %s\n", error.c_str());
+            run.failed = true;
+            quitRequested = true;
+        }
+        CaptureAudioAdvance(run.frame, options.fps);
+        ShowProgress(run.progress, run.frame, ShowSeconds(run), false);
+    }
+    DisplayPresent();
+    if (options.mode == RunMode::Bench) {
+        glFinish();
+        const std::chrono::duration<double, std::milli> spent =
+            std::chrono::steady_clock::now() - started;
+        BenchRecord(run.bench, routine, spent.count());
+    }
+
+    const bool offline = options.mode == RunMode::Capture || options.mode == RunMode::Bench;
+    if (offline) {
+        if (options.lastFrame > 0 && run.frame >= options.lastFrame) {
+            quitRequested = true;
+        } else if (ShowSeconds(run) >= kLongestOfflineShowSeconds) {
+            std::fprintf(stderr, "\ndemo: stopped after %.0f s of show time\n",
+                         kLongestOfflineShowSeconds);
+            quitRequested = true;
+        }
+    }
+}
+
+int RunShow(const DemoOptions& options) {
+    const bool capture = options.mode == RunMode::Capture;
+    const bool bench = options.mode == RunMode::Bench;
+    std::string error;
+    if (capture && !PrepareCaptureDir(options.captureDir, &error)) {
+        std::fprintf(stderr, "demo: %s\n", error.c_str());
+        return 2;
+    }
+
+    hiddenMode = ReadHiddenSwitch("magicman.txt");
+    if (hiddenMode) {
+        ShowMessageBox("Hidden part", "Ok", options.mode == RunMode::Show);
+    }
+    DisplayMode displayMode = options.windowed ? DisplayMode::Window : DisplayMode::Fullscreen;
+    if (capture || bench) {
+        displayMode = DisplayMode::Offscreen;
+    }
+    if (!CreateDemoWindow("demowin", 640, 480, 32, displayMode)) {
+        std::fprintf(stderr, "demo: %s\n", DisplayLastError());
+        return 1;
+    }
+    CreateToolkitResources();
+    RunSceneInitialisations();
+    if (capture) {
+        const std::string wavPath = options.captureDir + "/audio.wav";
+        if (!CaptureAudioBegin(wavPath.c_str())) {
+            std::fprintf(stderr, "demo: cannot write '%s'\n", wavPath.c_str());
+            DestroyDemoWindow();
+            return 2;
+        }
+    }
+    if (!bench) {
+        StartMusic();
+    }
+
+    RunState run{options, FrameClock{}, 0, BenchTable{}, ProgressLine{}, false};
+    if (capture) {
+        run.clock.fixedFps = options.fps;
+    } else if (bench) {
+        run.clock.fixedFps = kBenchFps;
+    }
+    FrameClockStart(run.clock);
+
+    while (!quitRequested) {
+        WindowMessage message;
+        if (PeekWindowMessage(&message)) {
+            if (message.kind == MessageKind::Quit) {
+                quitRequested = true;
+                break;
+            }
+            WindowProc(message);
+            continue;
+        }
+        RunFrame(run);
+    }
+
+    if (!bench) {
+        StopMusic();
+    }
+    if (capture) {
+        ShowProgress(run.progress, run.frame, ShowSeconds(run), true);
+        if (!CaptureAudioEnd()) {
+            std::fprintf(stderr, "demo: cannot finish '%s/audio.wav'\n",
+                         options.captureDir.c_str());
+            run.failed = true;
+        }
+    }
+    DestroyDemoWindow();
+    if (bench) {
+        BenchPrint(run.bench, stdout);
+    }
+    return run.failed ? 1 : 0;
+}
+
+}  // namespace
+
+int DemoMain(int argc, char** argv) {
+    DemoOptions options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "demo: %s\n", error.c_str());
+        return 2;
+    }
+    switch (options.mode) {
+        case RunMode::Help:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case RunMode::Version:
+            std::printf("demo %s\n", DEMO_VERSION);
+            return 0;
+        default:
+            return RunShow(options);
+    }
 }

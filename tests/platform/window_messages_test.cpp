@@ -1,0 +1,71 @@
+// SDL events become window messages.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gl_test.h"
+#include "platform/window_messages.h"
+
+namespace {
+
+class WindowMessagesTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        Drain();
+    }
+    static std::vector<WindowMessage> Drain() {
+        std::vector<WindowMessage> messages;
+        WindowMessage message;
+        while (PeekWindowMessage(&message)) {
+            if (message.kind != MessageKind::Other) {
+                messages.push_back(message);
+            }
+        }
+        return messages;
+    }
+    static void PushKey(Uint32 type, SDL_Keycode key) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = type;
+        event.key.keysym.sym = key;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+};
+
+TEST_F(WindowMessagesTest, KeysTranslateToTheKeysTheDemoKnows) {
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDLK_LEFT);
+    PushKey(SDL_KEYUP, SDLK_LEFT);
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT);
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    const std::vector<WindowMessage> messages = Drain();
+    ASSERT_EQ(messages.size(), 5u);
+    EXPECT_EQ(messages[0].kind, MessageKind::KeyDown);
+    EXPECT_EQ(messages[0].key, KeyCode::Escape);
+    EXPECT_EQ(messages[1].key, KeyCode::Left);
+    EXPECT_EQ(messages[2].kind, MessageKind::KeyUp);
+    EXPECT_EQ(messages[2].key, KeyCode::Left);
+    EXPECT_EQ(messages[3].key, KeyCode::Right);
+    EXPECT_EQ(messages[4].key, KeyCode::Other);
+}
+
+TEST_F(WindowMessagesTest, CloseAndQuitArriveAsTheirOwnMessages) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+    PostQuitMessage();
+    const std::vector<WindowMessage> messages = Drain();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].kind, MessageKind::Close);
+    EXPECT_EQ(messages[1].kind, MessageKind::Quit);
+}
+
+TEST_F(WindowMessagesTest, EmptyQueueGivesNoMessage) {
+    WindowMessage message;
+    EXPECT_FALSE(PeekWindowMessage(&message));
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// Command-line parsing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/command_line.h"
+
+namespace {
+
+struct Parsed {
+    bool ok = false;
+    DemoOptions options;
+    std::string error;
+};
+
+Parsed Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "demo");
+    Parsed parsed;
+    parsed.ok = ParseCommandLine(static_cast<int>(args.size()), args.data(), &parsed.options,
+                                 &parsed.error);
+    return parsed;
+}
+
+TEST(CommandLineTest, NoArgumentsRunsTheShowFullScreen) {
+    const Parsed parsed = Parse({});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.options.mode, RunMode::Show);
+    EXPECT_FALSE(parsed.options.windowed);
+}
+
+TEST(CommandLineTest, ModesAndOptions) {
+    EXPECT_EQ(Parse({"--help"}).options.mode, RunMode::Help);
+    EXPECT_EQ(Parse({"-h"}).options.mode, RunMode::Help);
+    EXPECT_EQ(Parse({"--version"}).options.mode, RunMode::Version);
+    EXPECT_EQ(Parse({"--bench"}).options.mode, RunMode::Bench);
+    const Parsed window = Parse({"--window"});
+    EXPECT_TRUE(window.ok);
+    EXPECT_TRUE(window.options.windowed);
+    EXPECT_EQ(window.options.mode, RunMode::Show);
+}
+
+TEST(CommandLineTest, CaptureTakesAFolderAFrameRateAndAFrameRange) {
+    Parsed parsed = Parse({"--capture", "/tmp/out", "--fps", "20"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.mode, RunMode::Capture);
+    EXPECT_EQ(parsed.options.captureDir, "/tmp/out");
+    EXPECT_EQ(parsed.options.fps, 20);
+    EXPECT_EQ(parsed.options.firstFrame, 1);
+    EXPECT_EQ(parsed.options.lastFrame, 0);
+
+    parsed = Parse({"--fps", "60", "--frames", "3:4", "--capture", "d"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.firstFrame, 3);
+    EXPECT_EQ(parsed.options.lastFrame, 4);
+    EXPECT_EQ(parsed.options.fps, 60);
+}
+
+TEST(CommandLineTest, BadCommandLinesAreRefusedWithAReason) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"--fullscreen"},
+        {"extra"},
+        {"--capture"},
+        {"--capture", "d"},  // no --fps
+        {"--capture", "d", "--fps"},
+        {"--capture", "d", "--fps", "0"},
+        {"--capture", "d", "--fps", "-5"},
+        {"--capture", "d", "--fps", "20x"},
+        {"--capture", "d", "--fps", "1001"},
+        {"--capture", "d", "--fps", "99999999999999999999"},
+        {"--capture", "d", "--fps", "20", "--frames", "4:3"},
+        {"--capture", "d", "--fps", "20", "--frames", "0:3"},
+        {"--capture", "d", "--fps", "20", "--frames", "3"},
+        {"--capture", "d", "--fps", "20", "--frames", "3:"},
+        {"--capture", "d", "--fps", "20", "--frames", ":3"},
+        {"--fps", "20"},
+        {"--frames", "1:2"},
+        {"--bench", "--capture", "d", "--fps", "20"},
+    };
+    for (const auto& args : bad) {
+        const Parsed parsed = Parse(args);
+        EXPECT_FALSE(parsed.ok) << args[0];
+        EXPECT_FALSE(parsed.error.empty());
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(CommandLineTest, HelpNamesEveryOption) {
+    const std::string usage = UsageText();
+    for (const char* option : {"--window", "--capture", "--fps", "--frames", "--bench", "--version",
+                               "--help", "magicman.txt"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+}
+
+}  // namespace

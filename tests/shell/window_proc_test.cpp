@@ -1,0 +1,75 @@
+// The window procedure: keys and closing turned into the driver's flags and the quit message.
+#include <gtest/gtest.h>
+
+#include "gl_test.h"
+#include "platform/window_messages.h"
+#include "shell/demo_globals.h"
+#include "shell/demo_window.h"
+
+namespace {
+
+class WindowProcTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        ResetDemoGlobals();
+        DrainMessages();
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+    // Empties the queue; true if the quit message was among what it held.
+    static bool DrainMessages() {
+        bool quit = false;
+        WindowMessage message;
+        while (PeekWindowMessage(&message)) {
+            quit = quit || message.kind == MessageKind::Quit;
+        }
+        return quit;
+    }
+    static WindowMessage Key(MessageKind kind, KeyCode key) { return {kind, key}; }
+};
+
+TEST_F(WindowProcTest, EscapePostsTheQuitMessageWithoutSettingTheFlag) {
+    WindowProc(Key(MessageKind::KeyDown, KeyCode::Escape));
+    EXPECT_FALSE(quitRequested);  // the main loop ends when it takes the message
+    EXPECT_TRUE(DrainMessages());
+    WindowProc(Key(MessageKind::KeyUp, KeyCode::Escape));
+    EXPECT_FALSE(DrainMessages());
+}
+
+TEST_F(WindowProcTest, ClosingTheWindowSetsQuitRequested) {
+    WindowProc({MessageKind::Close, KeyCode::Other});
+    EXPECT_TRUE(quitRequested);
+}
+
+TEST_F(WindowProcTest, ArrowKeysAreHeldFromKeyDownToKeyUp) {
+    WindowProc(Key(MessageKind::KeyDown, KeyCode::Left));
+    EXPECT_TRUE(leftKeyHeld);
+    EXPECT_FALSE(rightKeyHeld);
+    WindowProc(Key(MessageKind::KeyDown, KeyCode::Left));  // auto-repeat only sets it again
+    EXPECT_TRUE(leftKeyHeld);
+    WindowProc(Key(MessageKind::KeyDown, KeyCode::Right));
+    EXPECT_TRUE(leftKeyHeld);
+    EXPECT_TRUE(rightKeyHeld);
+    WindowProc(Key(MessageKind::KeyUp, KeyCode::Left));
+    EXPECT_FALSE(leftKeyHeld);
+    EXPECT_TRUE(rightKeyHeld);
+    WindowProc(Key(MessageKind::KeyUp, KeyCode::Right));
+    EXPECT_FALSE(rightKeyHeld);
+}
+
+TEST_F(WindowProcTest, OtherKeysAndMessagesChangeNothing) {
+    leftKeyHeld = true;
+    WindowProc(Key(MessageKind::KeyDown, KeyCode::Other));
+    WindowProc(Key(MessageKind::KeyUp, KeyCode::Other));
+    WindowProc({MessageKind::Other, KeyCode::Other});
+    WindowProc(Key(MessageKind::KeyUp, KeyCode::Escape));
+    EXPECT_TRUE(leftKeyHeld);
+    EXPECT_FALSE(rightKeyHeld);
+    EXPECT_FALSE(quitRequested);
+    EXPECT_FALSE(DrainMessages());
+}
+
+}  // namespace
