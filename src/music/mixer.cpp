@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "music/mix_kernels.h"
 #include "music/song.h"
 #include "music/voice.h"
@@ -144,6 +148,10 @@ void MixVoice(Voice& voice, float* destination, int32_t count) {
                     voice.rampLeft = voice.leftLevel * 256;
                     voice.rampRight = voice.rightLevel * 256;
                 }
+            } else if (voice.leftLevel == 0 && voice.rightLevel == 0) {
+                // A faded-out voice runs on silently: adding s × 0 would change no PCM value,
+                // so only its position moves (the same 64-bit sum as frame by frame).
+                position += static_cast<uint64_t>(frames) * delta;
             } else {
                 position = MixConstant(destination, frames, sample.data, position, delta,
                                        static_cast<float>(voice.leftLevel) / 255.0f,
@@ -190,7 +198,19 @@ void ConvertToPcm16(int16_t* destination, const float* source, int32_t frames) {
         return;
     }
     const int32_t values = 2 * frames;
-    for (int32_t i = 0; i < values; ++i) {
+    int32_t i = 0;
+#if defined(__SSE2__)
+    // Clamp in float, round with the default (nearest, halves to even) mode, pack.
+    const __m128 low = _mm_set1_ps(-32768.0f);
+    const __m128 high = _mm_set1_ps(32767.0f);
+    for (; i + 8 <= values; i += 8) {
+        const __m128 a = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(source + i), low), high);
+        const __m128 b = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(source + i + 4), low), high);
+        const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), packed);
+    }
+#endif
+    for (; i < values; ++i) {
         float value = source[i];
         value = value < -32768.0f ? -32768.0f : value;
         value = value > 32767.0f ? 32767.0f : value;

@@ -224,6 +224,65 @@ TEST_F(MixerTest, PingPongLoopStaysInsideOverManyPasses) {
     EXPECT_NE(voice.sample, nullptr);
 }
 
+TEST_F(MixerTest, LongChunksMatchTheFrameByFrameFormula) {
+    // Chunks long enough for the wide loops, with fractions that carry in every lane.
+    std::vector<int16_t> values(5000);
+    uint32_t seed = 12345;
+    for (int16_t& value : values) {
+        seed = seed * 1103515245u + 12345u;
+        value = static_cast<int16_t>(seed >> 16);
+    }
+    TestSample test;
+    MakeSample(test, values, 4, 100, 4800);
+    struct Case {
+        uint32_t stepInteger, stepFraction, startFraction;
+        int32_t direction;
+        uint32_t start;
+    };
+    const Case cases[] = {{1, 0, 0, 1, 200},
+                          {0, 0xFFFFFFFFu, 0xFFFFFFF0u, 1, 200},
+                          {2, 0x80000001u, 0x7FFFFFFFu, 1, 300},
+                          {0, 0x12345678u, 0x9ABCDEF0u, 1, 250},
+                          {1, 0xC0000000u, 0x40000000u, 2, 4000},
+                          {0, 0x0000FFFFu, 0xFFFF0000u, 2, 3000}};
+    for (const Case& c : cases) {
+        SetUp();
+        Voice& voice = Play(0, test.sample, 77, 201, c.stepInteger, c.stepFraction, c.start);
+        voice.positionFraction = c.startFraction;
+        voice.direction = c.direction;
+        const int frames = 883;
+        std::vector<float> out = Mix(frames);
+        uint64_t x = (static_cast<uint64_t>(c.start) << 32) | c.startFraction;
+        const uint64_t step = (static_cast<uint64_t>(c.stepInteger) << 32) | c.stepFraction;
+        for (int i = 0; i < frames; ++i) {
+            const uint32_t index = static_cast<uint32_t>(x >> 32);
+            const float s0 = static_cast<float>(test.storage[index]);
+            const float s1 = static_cast<float>(test.storage[index + 1]);
+            const float t = static_cast<float>(static_cast<uint32_t>(x) >> 1) / 2147483648.0f;
+            const float s = s0 + t * (s1 - s0);
+            ASSERT_EQ(out[2 * i], s * (77.0f / 255.0f)) << c.stepFraction << " frame " << i;
+            ASSERT_EQ(out[2 * i + 1], s * (201.0f / 255.0f)) << c.stepFraction << " frame " << i;
+            x = c.direction == 1 ? x + step : x - step;
+        }
+        EXPECT_EQ(voice.position, static_cast<uint32_t>(x >> 32));
+        EXPECT_EQ(voice.positionFraction, static_cast<uint32_t>(x));
+    }
+}
+
+TEST_F(MixerTest, SilentVoiceStillMovesOn) {
+    TestSample test;
+    MakeSample(test, Ramp(100), 1, 0, 0);
+    Voice& voice = Play(0, test.sample, 0, 0, 0, 0x80000000u);  // faded out, half speed
+    std::vector<float> out = Mix(150);
+    for (float value : out) {
+        EXPECT_EQ(value, 0.0f);
+    }
+    EXPECT_EQ(voice.position, 75u);
+    EXPECT_NE(voice.sample, nullptr);
+    Mix(50);  // passes its end at frame 200
+    EXPECT_EQ(voice.sample, nullptr);
+}
+
 TEST_F(MixerTest, NewNoteRampsUpOverRampLengthFrames) {
     TestSample test;
     MakeSample(test, std::vector<int16_t>(400, 1000), 1, 0, 0);
