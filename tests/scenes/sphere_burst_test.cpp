@@ -85,3 +85,54 @@ TEST(SphereBurstMotion, ShellStaysAHundredUnitsOut) {
 }
 
 }  // namespace
+
+// Drawing on the offscreen demo window.
+#include <GL/gl.h>
+
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+class SphereBurstDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        SphereBurstInit();
+        saved = sphereBurst;
+        sphereBurst = SphereBurstState{};
+        sceneCounter = 41;
+        frameStep = 1.0f;
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        sphereBurst = saved;
+        sceneCounter = 0;
+        frameStep = 0.0f;
+        GlTest::TearDown();
+    }
+    SphereBurstState saved;
+};
+
+TEST_F(SphereBurstDrawTest, DrawsEveryFrameOfAVisitAndHandsOverOnce) {
+    GLint depthBefore = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+    for (int frame = 1; frame <= 21; ++frame) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        SphereBurstDraw();
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        ASSERT_EQ(depth, depthBefore) << "frame " << frame;
+        if (frame == 1 || frame == 12) {
+            // The wire spheres (and the floor, untextured or not) put ink on the white screen.
+            EXPECT_GT(CountPixels(ReadPicture(), Rgb{0, 0, 0}), 500) << "frame " << frame;
+        }
+        EXPECT_EQ(sceneCounter, frame < 21 ? 41 : 42) << "frame " << frame;
+    }
+    EXPECT_EQ(sphereBurst.clock, 0.0f);
+}
+
+}  // namespace

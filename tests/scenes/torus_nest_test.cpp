@@ -66,3 +66,51 @@ TEST(TorusNestRings, InnerTurnsAtTwoOuterAtEightOddOnesSolid) {
 }
 
 }  // namespace
+
+// Drawing on the offscreen demo window.
+#include <GL/gl.h>
+
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+class TorusNestDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        TorusNestInit();
+        saved = torusNest;
+        torusNest = TorusNestState{};
+        sceneCounter = 48;
+        frameStep = 1.0f;
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        torusNest = saved;
+        sceneCounter = 0;
+        frameStep = 0.0f;
+        GlTest::TearDown();
+    }
+    TorusNestState saved;
+};
+
+TEST_F(TorusNestDrawTest, LastVisitHandsOverToTheWordSpheresAfter21Frames) {
+    GLint depthBefore = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+    for (int frame = 1; frame <= 21; ++frame) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        TorusNestDraw();
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        ASSERT_EQ(depth, depthBefore) << "frame " << frame;
+        if (frame == 1) {
+            EXPECT_GT(CountPixels(ReadPicture(), Rgb{0, 0, 0}), 500);
+        }
+        EXPECT_EQ(sceneCounter, frame < 21 ? 48 : 49) << "frame " << frame;
+    }
+}
+
+}  // namespace
