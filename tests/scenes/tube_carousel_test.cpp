@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
+#include "block_pattern.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
@@ -152,33 +152,6 @@ protected:
     }
     TubeCarouselState saved;
 };
-
-// Whether the picture is made of 10 x 7.5-pixel blocks: every pixel equals the first pixel of its
-// block. Rows whose centre falls on a block border (7, 22, 37, ...) could round either way.
-bool IsBlocky(const Picture& picture) {
-    for (int y = 0; y < 480; ++y) {
-        const double row = (y + 0.5) / 7.5;
-        if (std::fabs(row - std::round(row)) < 1e-6) {
-            continue;
-        }
-        const int blockRow = static_cast<int>(row);
-        const int firstY = static_cast<int>(std::ceil(blockRow * 7.5 - 0.5 + 1e-6));
-        for (int x = 0; x < 640; ++x) {
-            if (!(PixelAt(picture, x, y) == PixelAt(picture, x / 10 * 10, firstY))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-int CountColours(const Picture& picture) {
-    std::set<int> colours;
-    for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3) {
-        colours.insert(picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 | picture.rgb[i + 2]);
-    }
-    return static_cast<int>(colours.size());
-}
 
 TEST_F(TubeCarouselDrawTest, SharpFrameLeavesBlendingOff) {
     glEnable(GL_BLEND);
