@@ -2,8 +2,11 @@
 #include "platform/wave_out.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -48,7 +51,29 @@ void FeedCard(void*, Uint8* stream, int length) {
     waveOut.played.fetch_add(static_cast<uint32_t>(length));
 }
 
-bool OpenCard(int32_t rate) {
+// Sound libraries print their own complaints (ALSA: a dozen lines when there is no card) to
+// stderr while SDL probes them; the caller reports the outcome in one line instead. Start-up
+// runs this on the only thread, so nothing else writes to stderr meanwhile.
+int SilenceStandardError() {
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+        dup2(null, STDERR_FILENO);
+        close(null);
+    }
+    return saved;
+}
+
+void RestoreStandardError(int saved) {
+    if (saved >= 0) {
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+}
+
+bool ProbeCard(int32_t rate) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         waveOut.failure = std::string("no audio driver: ") + SDL_GetError();
         return false;
@@ -75,6 +100,13 @@ bool OpenCard(int32_t rate) {
         return false;
     }
     return true;
+}
+
+bool OpenCard(int32_t rate) {
+    const int saved = SilenceStandardError();
+    const bool opened = ProbeCard(rate);
+    RestoreStandardError(saved);
+    return opened;
 }
 
 }  // namespace
