@@ -51,8 +51,10 @@ void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
         glNewList(font.base + static_cast<GLuint>(i), GL_COMPILE);
         if (static_cast<size_t>(i) < glyphs.size()) {
             const GlyphBitmap& glyph = glyphs[static_cast<size_t>(i)];
-            glBitmap(glyph.width, glyph.height, glyph.originX, glyph.originY, glyph.advance, 0.0f,
-                     glyph.rows.empty() ? nullptr : glyph.rows.data());
+            // A glyph without rows (nothing rendered) still advances, with an empty image.
+            const bool hasImage = !glyph.rows.empty();
+            glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX,
+                     glyph.originY, glyph.advance, 0.0f, hasImage ? glyph.rows.data() : nullptr);
         }
         glEndList();
     }
