@@ -167,3 +167,57 @@ TEST(EndTitles, AsksToQuitOnlyAfterFiveHundredEighty) {
 }
 
 }  // namespace
+
+// Drawn on the offscreen window as the driver draws it.
+#include <GL/gl.h>
+
+#include "closing_scene_support.h"
+
+namespace {
+
+class EndTitlesDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        EnsureClosingSceneResources();
+        EndTitlesInit();
+        sceneCounter = 53;
+    }
+    void TearDown() override {
+        glDisable(GL_DEPTH_TEST);
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(EndTitlesDrawTest, DepthTestIsOnUntilTheCoverSquaresSwitchItOff) {
+    glDisable(GL_DEPTH_TEST);
+    DrawNormalFrameOnly(EndTitlesDraw, 1.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    // The first black cell, and with it the first cover square, comes at clock 334.
+    endTitles.clock = 330.0f;
+    for (int frame = 0; frame < 3; ++frame) {
+        DrawNormalFrameOnly(EndTitlesDraw, 1.0f);
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    }
+    DrawNormalFrameOnly(EndTitlesDraw, 1.0f);
+    EXPECT_EQ(endTitles.black.fill[0], 1);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+}
+
+TEST_F(EndTitlesDrawTest, RunEndsAfterClockPassesFiveHundredEightyWhiteButTheLastCell) {
+    // Two units per frame to keep the run short: clock 580 on frame 290.
+    for (int frame = 1; frame < 290; ++frame) {
+        DrawNormalFrameOnly(EndTitlesDraw, 2.0f);
+    }
+    Picture picture = DrawNormalFrame(EndTitlesDraw, 2.0f);
+    EXPECT_FALSE(quitRequested) << "clock exactly 580";
+    picture = DrawNormalFrame(EndTitlesDraw, 2.0f);
+    EXPECT_TRUE(quitRequested);
+    EXPECT_EQ(sceneCounter, 53);
+    const Rgb white{255, 255, 255};
+    EXPECT_EQ(CountInRect(picture, 0, 0, 512, 480, white), 512 * 480);
+    EXPECT_EQ(CountInRect(picture, 512, 0, 640, 384, white), 128 * 384);
+}
+
+}  // namespace

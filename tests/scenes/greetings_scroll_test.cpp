@@ -59,3 +59,53 @@ TEST(GreetingsScroll, HandsOverOnlyAfterClockPassesTwoHundred) {
 }
 
 }  // namespace
+
+// Drawn on the offscreen window as the driver draws it.
+#include "closing_scene_support.h"
+
+namespace {
+
+class GreetingsScrollDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        EnsureClosingSceneResources();
+        GreetingsScrollInit();
+        sceneCounter = 50;
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(GreetingsScrollDrawTest, NamesRiseAboveTheTori) {
+    auto topInk = [](const Picture& picture) {
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                if (PixelAt(picture, x, y) == Rgb{0, 0, 0}) {
+                    return y;
+                }
+            }
+        }
+        return picture.height;
+    };
+    // Clock 0: the heading just above eye height and the tori seen edge on, all near the middle.
+    const Picture start = DrawNormalFrame(GreetingsScrollDraw, 0.0f);
+    EXPECT_GT(topInk(start), 150);
+    EXPECT_LT(topInk(start), 240);
+    // Clock 40: the heading has risen 6 units, 5 in front of the eye: near the top edge.
+    const Picture later = DrawNormalFrame(GreetingsScrollDraw, 40.0f);
+    EXPECT_LT(topInk(later), 100);
+}
+
+TEST_F(GreetingsScrollDrawTest, VisitHandsOverOnceAfterTwoHundredOneFrames) {
+    for (int frame = 1; frame <= 200; ++frame) {
+        DrawNormalFrameOnly(GreetingsScrollDraw, 1.0f);
+        ASSERT_EQ(sceneCounter, 50) << "frame " << frame;
+    }
+    DrawNormalFrameOnly(GreetingsScrollDraw, 1.0f);
+    EXPECT_EQ(sceneCounter, 51);
+}
+
+}  // namespace

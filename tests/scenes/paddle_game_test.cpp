@@ -236,3 +236,105 @@ TEST(PaddleGame, LongUnattendedGameOnlyGrowsTheScoresAndStaysFinite) {
 }
 
 }  // namespace
+
+// The game drawn as the hidden mode draws it: black clear, identity, the scene.
+#include <GL/gl.h>
+
+#include "gfx/texture_generators.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "shell/demo_globals.h"
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+
+class PaddleGameDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        static bool resources = false;
+        if (!resources) {
+            CreateToolkitStartupResources();
+            DiscGenerator disc;
+            if (sharedTextures[1] != nullptr) {
+                FillTexture(*sharedTextures[1], &disc);
+            }
+            resources = true;
+        }
+        PaddleGameInit();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+    Picture DrawFrame(float step) {
+        frameStep = step;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        PaddleGameDraw();
+        GLint after = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
+        EXPECT_EQ(after, depth);
+        return ReadPicture();
+    }
+};
+
+int CountInRect(const Picture& picture, int left, int top, int right, int bottom, Rgb color) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            count += PixelAt(picture, x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(PaddleGameDrawTest, FirstFrameShowsPaddlesOnTheirRowsAndZeroScoresAtTheRightEdge) {
+    const Picture picture = DrawFrame(1.0f);
+    // Player's paddle: 128 x 24 pixels centred on (320, 432); the computer's on (320, 48).
+    EXPECT_EQ(CountInRect(picture, 258, 422, 382, 442, kWhite), 124 * 20);
+    EXPECT_EQ(CountInRect(picture, 262, 38, 378, 58, kWhite), 116 * 20);
+    EXPECT_EQ(PixelAt(picture, 250, 432), kBlack);
+    EXPECT_EQ(PixelAt(picture, 390, 48), kBlack);
+    EXPECT_EQ(PixelAt(picture, 320, 410), kBlack);
+    // The ball's disc a little up and right of the centre.
+    EXPECT_EQ(PixelAt(picture, 325, 226), kWhite);
+    // Each "0" stands next to its paddle's row at the right edge, baseline about 115 and 365.
+    const int top = CountInRect(picture, 545, 85, 600, 120, kWhite);
+    const int bottom = CountInRect(picture, 545, 335, 600, 370, kWhite);
+    EXPECT_GT(top, 30);
+    EXPECT_GT(bottom, 30);
+    EXPECT_EQ(top, bottom) << "both scores print the same glyph";
+    // Nothing else is white: left half of the field off the paddles, ball and text.
+    EXPECT_EQ(CountInRect(picture, 0, 100, 200, 400, kWhite), 0);
+}
+
+TEST_F(PaddleGameDrawTest, HoldingTheRightArrowMovesThePlayerRightUntilNearTheLimit) {
+    // Ball parked in the centre so that no serve puts the paddle back meanwhile.
+    paddleGame.ballVx = 0.0f;
+    paddleGame.ballVy = 0.0f;
+    rightKeyHeld = true;
+    float last = paddleGame.playerX;
+    Picture picture;
+    for (int frame = 0; frame < 30; ++frame) {
+        picture = DrawFrame(1.0f);
+        EXPECT_GE(paddleGame.playerX, last);
+        last = paddleGame.playerX;
+    }
+    EXPECT_GT(paddleGame.playerX, 0.85f);
+    EXPECT_LT(paddleGame.playerX, 0.85f + 0.045f + 1e-6f);
+    // The paddle now spans about 538..666 (clipped at 640) on its row; the centre is dark.
+    EXPECT_EQ(PixelAt(picture, 600, 432), kWhite);
+    EXPECT_EQ(PixelAt(picture, 320, 432), kBlack);
+    rightKeyHeld = false;
+    leftKeyHeld = true;
+    DrawFrame(1.0f);
+    EXPECT_LT(paddleGame.playerX, last);
+}
+
+}  // namespace

@@ -97,3 +97,58 @@ TEST(SphereOrrery, HandsOverOnlyAfterClockPassesTwoHundred) {
 }
 
 }  // namespace
+
+// Drawn on the offscreen window as the driver draws it.
+#include "closing_scene_support.h"
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+
+class SphereOrreryDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        EnsureClosingSceneResources();
+        SphereOrreryInit();
+        sceneCounter = 52;
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(SphereOrreryDrawTest, FlickerLightsTheTopLeftQuarterOnOddFiftieths) {
+    // Clock 0.02: 50 * clock = 1 is odd, quarter 0 lit; clock 0.04: even, dark.
+    Picture picture = DrawNormalFrame(SphereOrreryDraw, 0.02f);
+    EXPECT_EQ(CountInRect(picture, 0, 0, 320, 240, kWhite), 320 * 240);
+    EXPECT_LT(CountInRect(picture, 320, 0, 640, 480, kWhite), 320 * 480);
+    picture = DrawNormalFrame(SphereOrreryDraw, 0.02f);
+    EXPECT_LT(CountInRect(picture, 0, 0, 320, 240, kWhite), 320 * 240);
+}
+
+TEST_F(SphereOrreryDrawTest, QuartersCloseOneByOneUntilTheLastFrameIsWhite) {
+    for (int frame = 1; frame < 175; ++frame) {
+        DrawNormalFrameOnly(SphereOrreryDraw, 1.0f);
+    }
+    // Clock 175: only the first closing quarter; whole-unit clocks never light the flicker.
+    Picture picture = DrawNormalFrame(SphereOrreryDraw, 1.0f);
+    EXPECT_EQ(CountInRect(picture, 0, 0, 320, 240, kWhite), 320 * 240);
+    EXPECT_LT(CountInRect(picture, 320, 0, 640, 240, kWhite), 320 * 240);
+    EXPECT_LT(CountInRect(picture, 0, 240, 640, 480, kWhite), 640 * 240);
+    for (int frame = 176; frame < 200; ++frame) {
+        DrawNormalFrameOnly(SphereOrreryDraw, 1.0f);
+    }
+    // Clock 200: three quarters; the bottom-left one waits for clock to pass 200.
+    picture = DrawNormalFrame(SphereOrreryDraw, 1.0f);
+    EXPECT_EQ(CountInRect(picture, 0, 0, 640, 240, kWhite), 640 * 240);
+    EXPECT_EQ(CountInRect(picture, 320, 240, 640, 480, kWhite), 320 * 240);
+    EXPECT_LT(CountInRect(picture, 0, 240, 320, 480, kWhite), 320 * 240);
+    EXPECT_EQ(sceneCounter, 52);
+    picture = DrawNormalFrame(SphereOrreryDraw, 1.0f);
+    EXPECT_EQ(CountPixels(picture, kWhite), 640 * 480);
+    EXPECT_EQ(sceneCounter, 53);
+}
+
+}  // namespace

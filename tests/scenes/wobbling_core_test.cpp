@@ -104,3 +104,48 @@ TEST(WobblingCore, HandsOverOnlyAfterClockPassesTwoHundred) {
 }
 
 }  // namespace
+
+// Drawn on the offscreen window as the driver draws it.
+#include "closing_scene_support.h"
+
+namespace {
+
+class WobblingCoreDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        EnsureClosingSceneResources();
+        WobblingCoreInit();
+        sceneCounter = 51;
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(WobblingCoreDrawTest, WaveNeverAccumulatesBetweenFrames) {
+    // Two visits of the same clocks give the same pictures only if the core's vertices are back
+    // in place after every frame and the camera and shells follow the clock alone.
+    std::vector<Picture> first;
+    for (int frame = 0; frame < 12; ++frame) {
+        first.push_back(DrawNormalFrame(WobblingCoreDraw, 1.5f));
+    }
+    WobblingCoreInit();
+    for (int frame = 0; frame < 12; ++frame) {
+        const Picture again = DrawNormalFrame(WobblingCoreDraw, 1.5f);
+        EXPECT_EQ(again.rgb, first[frame].rgb) << "frame " << frame;
+    }
+}
+
+TEST_F(WobblingCoreDrawTest, VisitHandsOverOnceAfterTwoHundredOneFrames) {
+    for (int frame = 1; frame <= 200; ++frame) {
+        DrawNormalFrameOnly(WobblingCoreDraw, 1.0f);
+        ASSERT_EQ(sceneCounter, 51) << "frame " << frame;
+    }
+    DrawNormalFrameOnly(WobblingCoreDraw, 1.0f);
+    EXPECT_EQ(sceneCounter, 52);
+    EXPECT_GE(wobblingCore.pullOuts, 3);
+}
+
+}  // namespace

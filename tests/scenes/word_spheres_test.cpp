@@ -104,3 +104,66 @@ TEST(WordSpheres, HandsOverOnlyAfterClockPassesOneHundredEighty) {
 }
 
 }  // namespace
+
+// Drawn on the offscreen window as the driver draws it.
+#include "closing_scene_support.h"
+#include "gfx/texture.h"
+
+namespace {
+
+class WordSpheresDrawTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        EnsureClosingSceneResources();
+        WordSpheresInit();
+        sceneCounter = 49;
+    }
+    void TearDown() override {
+        ResetDemoGlobals();
+        GlTest::TearDown();
+    }
+};
+
+// Pixels in rows [y0, y1) that differ from their left neighbour inside a 10-pixel block column.
+int EdgesInsideBlocks(const Picture& picture, int y0, int y1) {
+    int edges = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = 1; x < picture.width; ++x) {
+            if (x % 10 != 0 && !(PixelAt(picture, x, y) == PixelAt(picture, x - 1, y))) {
+                ++edges;
+            }
+        }
+    }
+    return edges;
+}
+
+TEST_F(WordSpheresDrawTest, TurnsBlockyOnTheFirstFrameAfterClockFifty) {
+    // The scene binds no texture itself: the spheres wear the noise the previous scene left bound.
+    BindTexture(*sharedTextures[7]);
+    Picture picture;
+    for (int frame = 1; frame <= 50; ++frame) {
+        picture = DrawNormalFrame(WordSpheresDraw, 1.0f);
+    }
+    // Sharp noise and lines below the word: many edges inside any 10-pixel column.
+    EXPECT_GT(EdgesInsideBlocks(picture, 300, 480), 300);
+
+    // Clock 51: the 64 x 64 capture stretched to 10-pixel-wide blocks; the word is drawn after
+    // it, so only rows below the large text are checked.
+    picture = DrawNormalFrame(WordSpheresDraw, 1.0f);
+    EXPECT_EQ(EdgesInsideBlocks(picture, 300, 480), 0);
+    EXPECT_GT(CountInRect(picture, 0, 300, 640, 480, Rgb{0, 0, 0}), 1000)
+        << "the blocks show the spheres, not an empty picture";
+    EXPECT_EQ(sceneCounter, 49);
+}
+
+TEST_F(WordSpheresDrawTest, VisitHandsOverOnceAfterOneHundredEightyOneFrames) {
+    for (int frame = 1; frame <= 180; ++frame) {
+        DrawNormalFrameOnly(WordSpheresDraw, 1.0f);
+        ASSERT_EQ(sceneCounter, 49) << "frame " << frame;
+    }
+    DrawNormalFrameOnly(WordSpheresDraw, 1.0f);
+    EXPECT_EQ(sceneCounter, 50);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// The end of the show and the hidden game through capture mode at 20 frames per second, where every
+// frame adds exactly one unit to each scene clock: the end titles' cell covers, the white last
+// frames, the program ending by itself on the frame the timetable gives, and the hidden game's
+// first frame.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/gl_state.h"
+#include "gl_test.h"
+#include "platform/png_io.h"
+#include "run_program.h"
+
+namespace {
+
+// Frames of each part of the show at one unit per frame; a visit ends on the first frame whose
+// clock passes its limit.
+constexpr int kOpeningFrames = 501;                    // clock 1..501
+constexpr int kRingsFrames = 101 + 41 + 31 + 21 + 11;  // visits restart at 60, 70, 80, 90
+constexpr int kCarouselFrames = kRingsFrames;
+constexpr int kBoxFieldsFrames = 8 + 14 * 7;  // cumulative limits 7, 14, ..., 105
+constexpr int kBitGridFrames = 6 + 13 * 5;    // cumulative limits 5, 10, ..., 70
+constexpr int kBurstFrames = 4 * 21;
+constexpr int kNestFrames = 5 * 21;
+constexpr int kWordSpheresFrames = 181;
+constexpr int kSingleVisitFrames = 201;  // greetings, core, orrery
+// The end titles start on the frame after this one; their clock is frame - kBeforeEndTitles.
+constexpr int kBeforeEndTitles = kOpeningFrames + kRingsFrames + kCarouselFrames +
+                                 kBoxFieldsFrames + kBitGridFrames + kBurstFrames + kNestFrames +
+                                 kWordSpheresFrames + 3 * kSingleVisitFrames;
+// The frame whose clock passes 580 sets quitRequested, and is still written.
+constexpr int kLastFrame = kBeforeEndTitles + 581;
+
+// The cover cells are set every fourth frame (the timer must pass 3): black cell k at clock
+// 334 + 4k, white cell k at 354 + 4k.
+constexpr int kLastBlackCellClock = 334 + 4 * 23;
+constexpr int kFirstWritten = kBeforeEndTitles + kLastBlackCellClock - 1;
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+
+// Pixel rectangle of cover cell k = 5 r + c: 128 x 96 pixels, r across, c down.
+struct Cell {
+    int x0, y0, x1, y1;
+};
+Cell CellRect(int k) {
+    const int r = k / 5;
+    const int c = k % 5;
+    return {128 * r, 96 * c, 128 * r + 128, 96 * c + 96};
+}
+
+int CountIn(const Picture& picture, const Cell& cell, Rgb color) {
+    int count = 0;
+    for (int y = cell.y0; y < cell.y1; ++y) {
+        for (int x = cell.x0; x < cell.x1; ++x) {
+            count += PixelAt(picture, x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+constexpr int kCellArea = 128 * 96;
+
+std::unique_ptr<ScratchDir> showDir;
+ProgramResult showResult;
+
+Picture LoadFrame(const std::string& dir, int frame) {
+    Picture picture;
+    const std::string path = CaptureFramePath(dir, frame);
+    EXPECT_TRUE(ReadPngRgb(path.c_str(), &picture.width, &picture.height, &picture.rgb)) << path;
+    return picture;
+}
+
+bool FileExists(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+class ShowEndCapture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        showDir = std::make_unique<ScratchDir>();
+        showResult = RunCapture(showDir->path, 20, kFirstWritten, kLastFrame + 50);
+    }
+    static void TearDownTestSuite() { showDir.reset(); }
+    void SetUp() override { ASSERT_EQ(showResult.exitCode, 0) << showResult.standardError; }
+    Picture EndTitlesAt(int clock) { return LoadFrame(showDir->path, kBeforeEndTitles + clock); }
+};
+
+TEST_F(ShowEndCapture, ProgramEndsByItselfOnThePredictedFrame) {
+    EXPECT_TRUE(FileExists(CaptureFramePath(showDir->path, kLastFrame)));
+    EXPECT_FALSE(FileExists(CaptureFramePath(showDir->path, kLastFrame + 1)))
+        << "the frame that sets quitRequested is the last one drawn";
+}
+
+TEST_F(ShowEndCapture, BlackCoverReachesItsTwentyFourthCellAndNeverTheLast) {
+    const Picture before = EndTitlesAt(kLastBlackCellClock - 1);
+    const Picture after = EndTitlesAt(kLastBlackCellClock);
+    EXPECT_LT(CountIn(before, CellRect(23), kBlack), kCellArea);
+    EXPECT_EQ(CountIn(after, CellRect(23), kBlack), kCellArea);
+
+    // Four frames later the white cover has reached cell 19: the rest of the right column is
+    // still black, and the bottom-right cell was never covered, so it shows the scene, which
+    // looks away from the group onto the white background by now.
+    const Picture picture = EndTitlesAt(kLastBlackCellClock + 4);
+    for (int k = 0; k < 20; ++k) {
+        EXPECT_EQ(CountIn(picture, CellRect(k), kWhite), kCellArea) << "cell " << k;
+    }
+    for (int k = 20; k < 24; ++k) {
+        EXPECT_EQ(CountIn(picture, CellRect(k), kBlack), kCellArea) << "cell " << k;
+    }
+    EXPECT_EQ(CountIn(picture, CellRect(24), kBlack), 0);
+}
+
+TEST_F(ShowEndCapture, LastFramesAreWhiteOutsideTheBottomRightCell) {
+    for (const int frame : {kLastFrame - 2, kLastFrame}) {
+        const Picture picture = LoadFrame(showDir->path, frame);
+        for (int k = 0; k < 24; ++k) {
+            EXPECT_EQ(CountIn(picture, CellRect(k), kWhite), kCellArea)
+                << "frame " << frame << " cell " << k;
+        }
+    }
+}
+
+// The hidden part: magicman.txt with 381 and 947 in the working folder.
+class HiddenGameCapture : public GlTest {};
+
+TEST_F(HiddenGameCapture, FirstFrameIsBlackWithBothPaddlesAndZeroScores) {
+    ScratchDir dir;
+    std::ofstream(dir.File("magicman.txt")) << "381\n947\n";
+    const ProgramResult result = RunCapture(dir.path, 20, 1, 1, dir.path);
+    ASSERT_EQ(result.exitCode, 0) << result.standardError;
+    const Picture frame = LoadFrame(dir.path, 1);
+
+    // Paddles: 128 x 24 white bars centred on x 320 (the computer's moved by well under a
+    // pixel in the first frame), rows y = 432 (player) and 48 (computer).
+    EXPECT_EQ(CountIn(frame, Cell{262, 422, 378, 442}, kWhite), 116 * 20);
+    EXPECT_EQ(CountIn(frame, Cell{262, 38, 378, 58}, kWhite), 116 * 20);
+    EXPECT_EQ(PixelAt(frame, 240, 432), kBlack);
+    EXPECT_EQ(PixelAt(frame, 400, 48), kBlack);
+
+    // "0" in white where the scores stand, drawn here alone on black for comparison.
+    if (smallFont.base == 0) {
+        CreateBitmapFont(smallFont, 28);
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    PushTextSpace();
+    SetTextPosition(smallFont, 1.7f, 0.9f, 1.0f, 1.0f, 1.0f, 1.0f);
+    PrintText(smallFont, "%d", 0);
+    SetTextPosition(smallFont, 1.7f, -0.9f, 1.0f, 1.0f, 1.0f, 1.0f);
+    PrintText(smallFont, "%d", 0);
+    glPopMatrix();
+    const Picture scores = ReadPicture();
+    int ink = 0;
+    int matched = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 480; x < 640; ++x) {
+            if (PixelAt(scores, x, y) == kWhite) {
+                ++ink;
+                matched += PixelAt(frame, x, y) == kWhite ? 1 : 0;
+            }
+            // Apart from the scores the right edge of the field is black.
+            if (PixelAt(scores, x, y) == kBlack && (y < 30 || (y > 66 && y < 414))) {
+                ASSERT_EQ(PixelAt(frame, x, y), kBlack) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(ink, 100);
+    EXPECT_EQ(matched, ink);
+    // Nothing but the ball's disc near the centre in the middle band.
+    EXPECT_EQ(CountIn(frame, Cell{0, 100, 250, 380}, kWhite), 0);
+}
+
+}  // namespace
