@@ -58,7 +58,7 @@ std::vector<XmInstrument> Instruments() {
     Prng prng;
     prng.state = 0xC0FFEE11u;
     std::vector<XmInstrument> set;
-    set.push_back(Single("kick", SynthKick(prng, 200.0f, 50.0f, 0.25f)));
+    set.push_back(Single("kick", SynthKick(prng, 200.0f, 49.0f, 0.25f)));
     set.push_back(Single("snare", SynthSnare(prng, 220.0f, 0.18f)));
     set.push_back(Single("hat", SynthHat(prng, 0.02f, 0.06f)));
 
@@ -154,7 +154,9 @@ void Tune(XmPattern& p, int channel, int instrument, int volume,
         PutNote(p, n.row, channel, n.note, instrument, volume);
         if (n.length >= 8) {
             for (int r = n.row + 4; r < n.row + n.length && r < 64; ++r) {
-                PutEffect(p, r, channel, kFxVibrato, r == n.row + 4 ? 0x82 : 0x00);
+                bool fading = n.length >= 12 && r >= n.row + 8;
+                PutEffect(p, r, channel, fading ? kFxVibratoSlide : kFxVibrato,
+                          fading ? 0x01 : (r == n.row + 4 ? 0x82 : 0x00));
             }
         }
         bool joined = i + 1 < notes.size() && notes[i + 1].row == n.row + n.length;

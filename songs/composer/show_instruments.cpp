@@ -27,7 +27,7 @@ std::vector<XmInstrument> ShowInstruments() {
     Prng prng;
     prng.state = 0x5EED1234u;
     std::vector<XmInstrument> set;
-    set.push_back(Single("kick", SynthKick(prng, 170.0f, 46.0f, 0.32f)));
+    set.push_back(Single("kick", SynthKick(prng, 170.0f, 55.0f, 0.32f)));
     set.push_back(Single("snare", SynthSnare(prng, 190.0f, 0.24f)));
     set.push_back(Single("closed hat", SynthHat(prng, 0.016f, 0.07f)));
     set.push_back(Single("open hat", SynthHat(prng, 0.1f, 0.3f)));

@@ -231,12 +231,21 @@ void Melody(XmPattern& p, int channel, int instrument, int volume,
         if (row > 63) {
             break;
         }
-        PutNote(p, row, channel, n.note, instrument, volume);
+        // Phrasing: the downbeat of a bar leans in, notes off the beat step back.
+        int accent = n.row % 16 == 0 ? 4 : (n.row % 4 != 0 ? -4 : 0);
+        PutNote(p, row, channel, n.note, instrument, volume + accent);
         if (panning != 0) {
             PutEffect(p, row, channel, kFxPanning, panning);
         } else if (n.length >= 6) {
+            // Long notes bloom into a vibrato; the longest also die away under it.
             for (int r = row + 3; r < row + n.length && r < 64; ++r) {
-                PutEffect(p, r, channel, kFxVibrato, r == row + 3 ? 0x62 : 0x00);
+                if (r == row + 3) {
+                    PutEffect(p, r, channel, kFxVibrato, 0x62);
+                } else if (n.length >= 8 && r >= row + 5) {
+                    PutEffect(p, r, channel, kFxVibratoSlide, 0x01);
+                } else {
+                    PutEffect(p, r, channel, kFxVibrato, 0x00);
+                }
             }
         }
         bool joined = i + 1 < notes.size() && notes[i + 1].row == n.row + n.length;
@@ -370,6 +379,7 @@ XmPattern MainAnswer() {
     Fill(p, 3);
     Melody(p, kChLead, kInsLead, 44, kAnswer, 0, 0);
     Melody(p, kChEcho, kInsLead, 15, kAnswer, 3, 0xC8);
+    Glide(p, 36, kChLead, 79, 0x14);
     return p;
 }
 
@@ -387,6 +397,7 @@ XmPattern MainLift() {
     Fill(p, 3);
     Melody(p, kChLead, kInsLead, 44, kLiftTune, 0, 0);
     Melody(p, kChEcho, kInsLead, 18, kLiftHarmony, 0, 0xC8);
+    Glide(p, 32, kChLead, 84, 0x14);
     return p;
 }
 
