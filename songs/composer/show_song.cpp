@@ -492,7 +492,7 @@ XmModule ComposeShowSong() {
                      MainLift(),  Breakdown(),  Rebuild(), Home(),     Coda()};
     // 0-4 intro (the noise sphere), 5-11 main part (rings, tubes, box fields, bursts), 12-13
     // breakdown (word spheres), 14-19 return (greetings, core, orrery), 20-25 closing titles.
-    song.orders = {0, 0, 1, 1, 2, 3, 4, 3, 4, 5, 5, 4, 6, 7, 3, 4, 5, 3, 4, 5, 8, 8, 6, 8, 9, 0};
+    song.orders = {0, 6, 1, 1, 2, 3, 4, 3, 4, 5, 5, 4, 6, 7, 3, 4, 5, 3, 4, 5, 8, 8, 6, 8, 9, 0};
     song.instruments = ShowInstruments();
     return song;
 }
