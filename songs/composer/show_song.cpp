@@ -199,7 +199,8 @@ void Arpeggio(XmPattern& p, const Progression& chords, int startVolume, int endV
 }
 
 // Broken chords on the plucked string: up through the voicing and back.
-void Plucks(XmPattern& p, const Progression& chords, int volume, bool sixteenths) {
+// Under a lead the plucks stay in the pad's octave, out of the melody's way.
+void Plucks(XmPattern& p, const Progression& chords, int volume, bool sixteenths, bool high) {
     static const int kOrder[8] = {0, 1, 2, 3, 4, 3, 2, 1};
     int every = sixteenths ? 1 : 2;
     for (int row = 0, i = 0; row < 64; row += every, ++i) {
@@ -207,7 +208,7 @@ void Plucks(XmPattern& p, const Progression& chords, int volume, bool sixteenths
         int k = kOrder[i % 8];
         int note = k < 3 ? chord.pad[size_t(k)] : chord.pad[size_t(k - 3)] + 12;
         int accent = (row % 8 == 0) ? 6 : 0;
-        PutNote(p, row, kChLayer, note + 12, kInsPluck, volume + accent);
+        PutNote(p, row, kChLayer, note + (high ? 12 : 0), kInsPluck, volume + accent);
     }
 }
 
@@ -300,7 +301,7 @@ XmPattern IntroCalm() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kVerse, kInsPad, 15, false);
     LongBass(p, kVerse, kInsSub, 20);
-    Plucks(p, kVerse, 10, false);
+    Plucks(p, kVerse, 10, false, true);
     Melody(p, kChLead, kInsBell, 22, kIntroBell, 0, 0);
     Melody(p, kChEcho, kInsBell, 10, kIntroBell, 3, 0xC0);
     PutNote(p, 0, kChPerc, 36, kInsNoise, 0);
@@ -316,7 +317,7 @@ XmPattern IntroPulse() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kVerse, kInsPad, 15, false);
     LongBass(p, kVerse, kInsBass, 34);
-    Plucks(p, kVerse, 12, false);
+    Plucks(p, kVerse, 12, false, true);
     Arpeggio(p, kVerse, 6, 22, 2);
     for (int bar = 0; bar < 4; ++bar) {
         HalfTime(p, bar, bar < 2 ? 14 : 20);
@@ -372,7 +373,7 @@ XmPattern MainAnswer() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kVerse, kInsPad, 16, false);
     RollingBass(p, kVerse, true);
-    Plucks(p, kVerse, 20, false);
+    Plucks(p, kVerse, 22, false, false);
     for (int bar = 0; bar < 4; ++bar) {
         TwoStep(p, bar, bar == 3);
     }
@@ -387,7 +388,7 @@ XmPattern MainLift() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kLift, kInsPad, 16, false);
     RollingBass(p, kLift, false);
-    Plucks(p, kLift, 14, true);
+    Plucks(p, kLift, 16, true, false);
     Arpeggio(p, kLift, 18, 18, 2);
     for (int bar = 0; bar < 4; ++bar) {
         TwoStep(p, bar, true);
@@ -405,7 +406,7 @@ XmPattern Breakdown() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kDrift, kInsChoir, 17, true);
     LongBass(p, kDrift, kInsSub, 28);
-    Plucks(p, kDrift, 14, false);
+    Plucks(p, kDrift, 14, false, true);
     Melody(p, kChLead, kInsBell, 28, kBellTune, 0, 0);
     Melody(p, kChEcho, kInsBell, 13, kBellTune, 3, 0xC0);
     for (int row = 2; row < 64; row += 4) {
@@ -417,7 +418,7 @@ XmPattern Breakdown() {
 XmPattern Rebuild() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kDrift, kInsPad, 18, false);
-    Plucks(p, kDrift, 18, false);
+    Plucks(p, kDrift, 18, false, true);
     Arpeggio(p, kDrift, 4, 24, 2);
     for (int row = 16; row < 64; row += 4) {
         PutNote(p, row, kChKick, kC4, kInsKick, 30 + row / 3);
@@ -443,7 +444,7 @@ XmPattern Home() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kHome, kInsPad, 18, false);
     LongBass(p, kHome, kInsBass, 40);
-    Plucks(p, kHome, 14, false);
+    Plucks(p, kHome, 16, false, false);
     for (int bar = 0; bar < 4; ++bar) {
         HalfTime(p, bar, 18);
     }
@@ -457,7 +458,7 @@ XmPattern Coda() {
     XmPattern p = NewPattern(kChannels);
     Pads(p, kCoda, kInsPad, 16, true);
     LongBass(p, kCoda, kInsSub, 30);
-    Plucks(p, kCoda, 16, false);
+    Plucks(p, kCoda, 16, false, true);
     for (int bar = 0; bar < 3; ++bar) {
         HalfTime(p, bar, 14);
     }

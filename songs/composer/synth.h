@@ -18,8 +18,8 @@ struct Prng {
 uint32_t PrngNext(Prng& prng);
 float PrngNoise(Prng& prng);  // uniform in -1..1
 
-// Sum of sines: frame t gets sum over h = 1..harmonics of amplitude(h, t) * sin(2 pi h (t / period
-// + phase(h))). With amplitudes that stop changing, the signal repeats every `period` frames.
+// Sum of sines: frame t gets the sum over h = 1..harmonics of amplitude(h, t) * sin(2 pi h t /
+// period). Once the amplitudes stop changing, the signal repeats every `period` frames.
 Signal Additive(int length, double period, int harmonics,
                 const std::function<float(int harmonic, int frame)>& amplitude);
 
