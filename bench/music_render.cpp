@@ -110,6 +110,8 @@ void BM_MixVoices(benchmark::State& state) {
         MixVoices(mix.data(), frames, 0);
         benchmark::DoNotOptimize(mix.data());
     }
+    // Inverted rate of voice-frames counted in units of 10^9: nanoseconds per voice-frame (the
+    // library prints it with an "s" suffix).
     state.counters["ns_per_voice_frame"] = benchmark::Counter(
         static_cast<double>(voiceTotal) * frames * 1e-9,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
