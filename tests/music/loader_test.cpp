@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "music/mixer.h"
 #include "music/player.h"
 #include "music/replay.h"
 #include "music/song.h"
@@ -397,6 +398,61 @@ TEST(SongSourceTest, SongFromMemoryAndSongFree) {
     EXPECT_EQ(memoryBlock.image, image.data());
     EXPECT_TRUE(SongFree(song));
     EXPECT_FALSE(SongFree(nullptr));
+}
+
+// Damaged copies of a small song: each either is refused or loads into a song that plays and
+// mixes without any access outside its buffers (checked under AddressSanitizer in CI).
+TEST(LoaderDamageTest, DamagedImagesAreRefusedOrPlaySafely) {
+    XmSongSpec spec = MakeSongSpec(4, 2);
+    spec.defaultTempo = 2;
+    XmInstrumentSpec& in = spec.instruments[0];
+    in.volumeEnvelope[0] = EnvelopePoint{0, 64};
+    in.volumeEnvelope[1] = EnvelopePoint{6, 10};
+    in.volumeEnvelope[2] = EnvelopePoint{12, 40};
+    in.volumePointCount = 3;
+    in.volumeType = 7;
+    in.volumeLoopEnd = 2;
+    in.vibratoDepth = 4;
+    in.vibratoRate = 9;
+    XmSampleSpec wide;
+    wide.lengthBytes = 64;
+    wide.loopStartBytes = 8;
+    wide.loopLengthBytes = 40;
+    wide.type = 0x12;
+    wide.data = DeltaEncode16(std::vector<int16_t>(32, 1200));
+    spec.instruments.push_back(MakeInstrument(wide));
+    for (int row = 0; row < 64; row += 3) {
+        SetCell(spec, row % 2, row, row % 4,
+                Cell{static_cast<uint8_t>(1 + row), static_cast<uint8_t>(1 + row % 2), 0x40,
+                     static_cast<uint8_t>(row % 36), static_cast<uint8_t>(row * 7)});
+    }
+    const std::vector<uint8_t> original = BuildXm(spec);
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    std::vector<float> mix(2 * 882);
+    int loaded = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<uint8_t> image = original;
+        int changes = 1 + static_cast<int>(next() % 6);
+        for (int k = 0; k < changes; ++k) {
+            image[next() % image.size()] = static_cast<uint8_t>(next());
+        }
+        Song* song = LoadImage(image);
+        if (!song) {
+            continue;
+        }
+        ++loaded;
+        StartForTest(song);
+        for (int tick = 0; tick < 150; ++tick) {
+            song->tickHandler(song);
+            MixVoices(mix.data(), 882, 0);
+        }
+        SongFree(song);
+    }
+    EXPECT_GT(loaded, 30);  // damage in pattern and sample data still loads
 }
 
 // Every corpus file either loads or is refused, without touching memory outside its buffers
