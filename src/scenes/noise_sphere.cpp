@@ -55,6 +55,9 @@ float Sin(float angle) {
 Camera camera;
 Mesh core;
 Mesh shells[kShellCount];
+// The shells never change shape, so their line overlays are recorded once: the same GL commands,
+// replayed without resubmitting some 30000 immediate-mode corners every frame.
+GLuint shellLines = 0;
 Sprite dotSprite;
 Sprite whiteOutSprite;
 
@@ -190,6 +193,14 @@ void NoiseSphereInit() {
     for (int32_t k = 0; k < kShellCount; ++k) {
         BuildSphere(shells[k], 32, 300.0f + 150.0f * static_cast<float>(k));
     }
+    if (shellLines == 0) {
+        shellLines = glGenLists(1);
+    }
+    glNewList(shellLines, GL_COMPILE);
+    for (const Mesh& shell : shells) {
+        DrawMeshLines(shell);
+    }
+    glEndList();
 }
 
 namespace {
@@ -199,9 +210,7 @@ void DrawShells(NoiseSphereState& state, float step, int32_t beat) {
     glRotatef(static_cast<float>(beat * 45), 1.0f, 0.0f, 0.0f);
     state.spin = state.spin + 2.0f * step;
     glRotatef(state.spin, 0.0f, 1.0f, 0.0f);
-    for (const Mesh& shell : shells) {
-        DrawMeshLines(shell);
-    }
+    glCallList(shellLines);
     glPopMatrix();
 }
 
@@ -232,7 +241,10 @@ void DrawDotField(NoiseSphereState& state, float step) {
         dotSprite.color = Color4{0.0f, 0.0f, 0.0f, 1.0f};
         dotSprite.halfWidth = kDotHalfSize;
         dotSprite.halfHeight = kDotHalfSize;
-        DrawSprite(dotSprite, visible ? 1.0f : 0.0f);
+        // A freak step can bring a field scale to exactly 0; such a dot has no place to go.
+        if (std::isfinite(dotSprite.x) && std::isfinite(dotSprite.y)) {
+            DrawSprite(dotSprite, visible ? 1.0f : 0.0f);
+        }
     }
 }
 

@@ -30,6 +30,20 @@ Camera camera;
 Mesh ball;
 Mesh shell;
 Mesh floorGrid;
+// The ball and the shell never change shape, so their line overlays are recorded once: the same
+// GL commands, replayed without resubmitting thousands of immediate-mode corners every frame.
+GLuint ballLines = 0;
+GLuint shellLines = 0;
+
+GLuint RecordLines(GLuint list, const Mesh& mesh) {
+    if (list == 0) {
+        list = glGenLists(1);
+    }
+    glNewList(list, GL_COMPILE);
+    DrawMeshLines(mesh);
+    glEndList();
+    return list;
+}
 
 }  // namespace
 
@@ -77,6 +91,8 @@ void SphereBurstInit() {
     BuildSphere(shell, 32, 150.0f);
     PrepareDeform(shell);
     BuildGrid(floorGrid, 20, 20, 300.0f, 300.0f);
+    ballLines = RecordLines(ballLines, ball);
+    shellLines = RecordLines(shellLines, shell);
 }
 
 void SphereBurstDraw() {
@@ -105,7 +121,7 @@ void SphereBurstDraw() {
         DrawMesh(ball);
         glPopMatrix();
     }
-    DrawMeshLines(ball);
+    glCallList(ballLines);
     glPopMatrix();
 
     const Vec3 v = SphereBurstShellOffset(state.clock);
@@ -115,7 +131,7 @@ void SphereBurstDraw() {
     glRotatef(v.x, 1.0f, 0.0f, 0.0f);
     glRotatef(v.y, 0.0f, 1.0f, 0.0f);
     glRotatef(v.z, 0.0f, 0.0f, 1.0f);
-    DrawMeshLines(shell);
+    glCallList(shellLines);
     glPopMatrix();
 
     // On the camera matrix without a push: the driver loads the identity before the next frame.

@@ -27,6 +27,9 @@ float Sin(float angle) {
 
 Camera camera;
 Mesh rings[kTorusNestRings];
+// The rings never change shape, so the outlined ones are recorded once: the same GL commands,
+// replayed without resubmitting thousands of immediate-mode corners every frame.
+GLuint ringLines[kTorusNestRings] = {};
 
 }  // namespace
 
@@ -67,6 +70,14 @@ void TorusNestInit() {
     for (int32_t i = 0; i < kTorusNestRings; ++i) {
         BuildTorus(rings[i], 16, 32, 50.0f + 20.0f * static_cast<float>(i), 10.0f);
         PrepareDeform(rings[i]);
+        if (!TorusNestRingIsSolid(i)) {
+            if (ringLines[i] == 0) {
+                ringLines[i] = glGenLists(1);
+            }
+            glNewList(ringLines[i], GL_COMPILE);
+            DrawMeshLines(rings[i]);
+            glEndList();
+        }
     }
 }
 
@@ -91,7 +102,7 @@ void TorusNestDraw() {
         if (TorusNestRingIsSolid(i)) {
             DrawMesh(rings[i]);
         } else {
-            DrawMeshLines(rings[i]);
+            glCallList(ringLines[i]);
         }
         glPopMatrix();
     }
