@@ -15,6 +15,7 @@ constexpr int32_t kSignatureLength = 17;
 constexpr int32_t kMaxPatternRows = 256;
 constexpr int32_t kMaxFilePatterns = 256;
 constexpr int32_t kMaxEnvelopePoints = 12;
+constexpr uint16_t kMaxEnvelopeValue = 64;
 constexpr uint8_t kKeyOffNote = 255;
 
 // Every read must deliver all its bytes: an image that ends early is refused.
@@ -137,10 +138,15 @@ bool ReadPatterns(Reader& reader, Song* song, int32_t filePatternCount) {
     return true;
 }
 
+// Envelope values run from 0 to 64; a damaged file's larger values are held at 64 so that the
+// volume and panning formulas stay in their ranges.
 void ReadEnvelope(Reader& reader, EnvelopePoint* points) {
     for (int32_t i = 0; i < kMaxEnvelopePoints; ++i) {
         points[i].x = ReadU16(reader);
         points[i].y = ReadU16(reader);
+        if (points[i].y > kMaxEnvelopeValue) {
+            points[i].y = kMaxEnvelopeValue;
+        }
     }
 }
 

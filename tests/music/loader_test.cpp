@@ -188,8 +188,12 @@ TEST_F(LoaderTest, InstrumentFieldsFadeoutAndEnvelopeTypes) {
     EXPECT_EQ(out.fadeout, 0x246);
 }
 
-TEST_F(LoaderTest, EnvelopePointCountsAreLimitedToTwelve) {
+TEST_F(LoaderTest, EnvelopePointCountsAndValuesAreLimited) {
     XmSongSpec spec = MakeSongSpec(2);
+    spec.instruments[0].volumeEnvelope[3] = EnvelopePoint{9, 32767};
+    spec.instruments[0].volumeEnvelope[4] = EnvelopePoint{12, 32768};
+    spec.instruments[0].panningEnvelope[0] = EnvelopePoint{0, 65};
+    spec.instruments[0].panningEnvelope[1] = EnvelopePoint{3, 64};
     spec.instruments[0].volumePointCount = 200;
     spec.instruments[0].panningPointCount = 13;
     spec.instruments[0].volumeType = 1;
@@ -197,6 +201,11 @@ TEST_F(LoaderTest, EnvelopePointCountsAreLimitedToTwelve) {
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->instruments[0].volumePointCount, 12);
     EXPECT_EQ(song->instruments[0].panningPointCount, 12);
+    EXPECT_EQ(song->instruments[0].volumeEnvelope[3].y, 64);
+    EXPECT_EQ(song->instruments[0].volumeEnvelope[3].x, 9);
+    EXPECT_EQ(song->instruments[0].volumeEnvelope[4].y, 64);
+    EXPECT_EQ(song->instruments[0].panningEnvelope[0].y, 64);
+    EXPECT_EQ(song->instruments[0].panningEnvelope[1].y, 64);
 }
 
 TEST_F(LoaderTest, SixteenBitSampleIsHalvedAndGetsItsLoopGuard) {
