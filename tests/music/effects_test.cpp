@@ -241,11 +241,66 @@ TEST_F(EffectsTest, MultiRetrigModes) {
                     }),
               (Values{64, 60, 56, 52, 48, 44}));
     EXPECT_EQ(indices, (Values{0, 32, 0, 32, 0, 32}));
-    // R03: mode and interval keep x = 3? No: a non-zero parameter stores both, mode 0.
+    // R03: a non-zero parameter stores both nibbles: mode 0, so a bare retrigger on tick 3.
     EXPECT_EQ(Trace(6, VoiceIndexOf()), (Values{32, 32, 32, 0, 0, 0}));
     EXPECT_EQ(channels[0].volume, 44);
     // RF2: doubled every second tick, limited to 64.
     EXPECT_EQ(Trace(6, VolumeOf()), (Values{44, 44, 64, 64, 64, 64}));
+}
+
+TEST(EffectTableTest, MultiRetrigVolumeModes) {
+    // Volume 30 before the retrigger, for modes 0 to 15.
+    const int32_t expected[16] = {30, 29, 28, 26, 22, 14, 20, 15, 30, 31, 32, 34, 38, 46, 45, 60};
+    Song song{};
+    song.tick = 4;
+    for (uint8_t mode = 0; mode < 16; ++mode) {
+        Channel channel{};
+        channel.volume = 30;
+        channel.retrigVolumeMode = mode;
+        channel.retrigInterval = 2;
+        Cell cell{0, 0, 0, 0x1B, 0};
+        EffectContext context{&song, &cell, &emptyInstrument, &emptySample, 0, 0, 0};
+        effectOtherTick[0x1B](channel, context);
+        EXPECT_EQ(channel.volume, expected[mode]) << int(mode);
+        EXPECT_TRUE(channel.updateFlags & kUpdateTrigger);
+        EXPECT_EQ((channel.updateFlags & kUpdateVolume) != 0, mode != 0) << int(mode);
+    }
+    // Limits: 0..64, and nothing between the retrigger ticks.
+    Channel channel{};
+    channel.volume = 3;
+    channel.retrigVolumeMode = 5;
+    channel.retrigInterval = 3;
+    Cell cell{0, 0, 0, 0x1B, 0};
+    EffectContext context{&song, &cell, &emptyInstrument, &emptySample, 0, 0, 0};
+    effectOtherTick[0x1B](channel, context);
+    EXPECT_EQ(channel.volume, 3);
+    EXPECT_EQ(channel.updateFlags, 0);
+    song.tick = 3;
+    effectOtherTick[0x1B](channel, context);
+    EXPECT_EQ(channel.volume, 0);
+}
+
+TEST(EffectTableTest, UnlistedEffectsDoNothing) {
+    Song song{};
+    song.tick = 1;
+    song.speed = 6;
+    song.globalVolume = 40;
+    for (uint8_t effect : {18, 19, 22, 23, 24, 26, 28, 30, 31, 32, 34, 35}) {
+        Channel channel{};
+        channel.volume = 20;
+        channel.period = 4000;
+        channel.panning = 100;
+        Cell cell{0, 0, 0, effect, 0x5A};
+        EffectContext context{&song, &cell, &emptyInstrument, &emptySample, 0, 0, 0};
+        effectTickZero[effect](channel, context);
+        effectOtherTick[effect](channel, context);
+        EXPECT_EQ(channel.updateFlags, 0) << int(effect);
+        EXPECT_EQ(channel.volume, 20);
+        EXPECT_EQ(channel.period, 4000);
+        EXPECT_EQ(channel.panning, 100);
+        EXPECT_EQ(song.globalVolume, 40);
+        EXPECT_EQ(song.speed, 6);
+    }
 }
 
 TEST_F(EffectsTest, TremorCycle) {
