@@ -1,0 +1,92 @@
+// WAV writer: header fields and sizes, streamed appends, and no partial file after a failure.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "platform/wav_writer.h"
+#include "run_program.h"
+
+namespace {
+
+uint32_t Read32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+bool Exists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    return file != nullptr;
+}
+
+TEST(WavWriterTest, StreamsFramesAndFixesTheSizesAtClose) {
+    ScratchDir dir;
+    WavWriter writer;
+    ASSERT_TRUE(WavWriterOpen(writer, dir.File("a.wav").c_str()));
+    const int16_t first[] = {1, -1, 0x1234, -32768};
+    const int16_t second[] = {32767, 5};
+    ASSERT_TRUE(WavWriterAppend(writer, first, 2));
+    ASSERT_TRUE(WavWriterAppend(writer, second, 1));
+    ASSERT_TRUE(WavWriterAppend(writer, second, 0));
+    EXPECT_EQ(writer.frames, 3);
+    ASSERT_TRUE(WavWriterClose(writer));
+
+    const std::string bytes = ReadFileBytes(dir.File("a.wav"));
+    ASSERT_EQ(bytes.size(), 44u + 12u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(Read32(bytes, 4), 36u + 12u);
+    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(Read32(bytes, 16), 16u);
+    EXPECT_EQ(Read32(bytes, 20), 1u | 2u << 16);  // PCM, 2 channels
+    EXPECT_EQ(Read32(bytes, 24), 44100u);
+    EXPECT_EQ(Read32(bytes, 28), 176400u);
+    EXPECT_EQ(Read32(bytes, 32), 4u | 16u << 16);  // block align 4, 16 bits
+    EXPECT_EQ(bytes.substr(36, 4), "data");
+    EXPECT_EQ(Read32(bytes, 40), 12u);
+    // Little-endian samples in order.
+    const uint8_t expected[] = {0x01, 0x00, 0xFF, 0xFF, 0x34, 0x12,
+                                0x00, 0x80, 0xFF, 0x7F, 0x05, 0x00};
+    for (size_t i = 0; i < sizeof(expected); ++i) {
+        EXPECT_EQ(static_cast<uint8_t>(bytes[44 + i]), expected[i]) << i;
+    }
+}
+
+TEST(WavWriterTest, EmptyFileIsAValidWav) {
+    ScratchDir dir;
+    WavWriter writer;
+    ASSERT_TRUE(WavWriterOpen(writer, dir.File("empty.wav").c_str()));
+    ASSERT_TRUE(WavWriterClose(writer));
+    const std::string bytes = ReadFileBytes(dir.File("empty.wav"));
+    ASSERT_EQ(bytes.size(), 44u);
+    EXPECT_EQ(Read32(bytes, 4), 36u);
+    EXPECT_EQ(Read32(bytes, 40), 0u);
+}
+
+TEST(WavWriterTest, FailuresLeaveNoFile) {
+    ScratchDir dir;
+    WavWriter writer;
+    EXPECT_FALSE(WavWriterOpen(writer, dir.File("missing/folder.wav").c_str()));
+    EXPECT_FALSE(Exists(dir.File("missing/folder.wav")));
+    EXPECT_FALSE(WavWriterAppend(writer, nullptr, 1));
+
+    ASSERT_TRUE(WavWriterOpen(writer, dir.File("broken.wav").c_str()));
+    const int16_t frame[] = {1, 2};
+    ASSERT_TRUE(WavWriterAppend(writer, frame, 1));
+    writer.failed = true;  // as after a write error
+    EXPECT_FALSE(WavWriterAppend(writer, frame, 1));
+    EXPECT_FALSE(WavWriterClose(writer));
+    EXPECT_FALSE(Exists(dir.File("broken.wav")));
+
+    ASSERT_TRUE(WavWriterOpen(writer, dir.File("dropped.wav").c_str()));
+    WavWriterDiscard(writer);
+    EXPECT_FALSE(Exists(dir.File("dropped.wav")));
+}
+
+}  // namespace
