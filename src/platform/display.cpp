@@ -113,7 +113,9 @@ bool DisplayOpen(const DisplayConfig& config) {
     display.height = config.pictureHeight;
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    // The show needs OpenGL 1.1 plus framebuffer objects. Asking for a higher version fails
+    // where a driver caps it (Mesa does when extensions are overridden), so ask for the least.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
@@ -161,6 +163,10 @@ bool DisplayOpen(const DisplayConfig& config) {
     }
     display.nextFrame = std::chrono::steady_clock::now();
     DisplayBindPicture();
+    // SDL's context set-up queries state that older context versions do not know; its errors
+    // must not be mistaken for the show's.
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
     return true;
 }
 
