@@ -27,6 +27,11 @@ void EnsureClosingSceneResources() {
     }
 }
 
+void DrainGlErrors() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
 void DrawNormalFrameOnly(void (*draw)(), float step) {
     frameStep = step;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
@@ -34,6 +39,7 @@ void DrawNormalFrameOnly(void (*draw)(), float step) {
     glLoadIdentity();
     GLint before = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
+    DrainGlErrors();
     draw();
     GLint after = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);

@@ -6,6 +6,10 @@
 // Fonts, feedback, shared textures (disc in entry 1, static noise in 4..7), once per program.
 void EnsureClosingSceneResources();
 
+// Drops GL errors left by earlier set-up (opening the window with the test's extension override
+// leaves one behind), so that a test only sees the errors its own calls raise.
+void DrainGlErrors();
+
 // One normal-mode frame: white clear, identity, the draw routine, the end-of-frame text step.
 // Fails the test if the routine leaves the modelview stack deeper or shallower than it found it.
 Picture DrawNormalFrame(void (*draw)(), float step);

@@ -180,6 +180,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         EnsureClosingSceneResources();
+        DrainGlErrors();
         EndTitlesInit();
         sceneCounter = 53;
     }

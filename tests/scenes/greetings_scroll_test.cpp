@@ -70,6 +70,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         EnsureClosingSceneResources();
+        DrainGlErrors();
         GreetingsScrollInit();
         sceneCounter = 50;
     }

@@ -73,6 +73,11 @@ TEST(PaddleGame, KeysMoveThePlayerWithLimitsTestedBeforeTheMove) {
     PaddleGameStep(game, 1.0f, false, true);
     EXPECT_FLOAT_EQ(game.playerX, 0.885f);
 
+    // The same on the left side.
+    game.playerX = -0.84f;
+    PaddleGameStep(game, 1.0f, true, false);
+    EXPECT_FLOAT_EQ(game.playerX, -0.885f);
+
     // Beyond the left limit both keys only move right.
     game.playerX = -0.86f;
     PaddleGameStep(game, 1.0f, true, true);
@@ -240,9 +245,7 @@ TEST(PaddleGame, LongUnattendedGameOnlyGrowsTheScoresAndStaysFinite) {
 // The game drawn as the hidden mode draws it: black clear, identity, the scene.
 #include <GL/gl.h>
 
-#include "gfx/texture_generators.h"
-#include "gfx/toolkit_resources.h"
-#include "gl_test.h"
+#include "closing_scene_support.h"
 #include "shell/demo_globals.h"
 
 namespace {
@@ -254,15 +257,8 @@ class PaddleGameDrawTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        static bool resources = false;
-        if (!resources) {
-            CreateToolkitStartupResources();
-            DiscGenerator disc;
-            if (sharedTextures[1] != nullptr) {
-                FillTexture(*sharedTextures[1], &disc);
-            }
-            resources = true;
-        }
+        EnsureClosingSceneResources();
+        DrainGlErrors();
         PaddleGameInit();
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     }
@@ -283,16 +279,6 @@ protected:
         return ReadPicture();
     }
 };
-
-int CountInRect(const Picture& picture, int left, int top, int right, int bottom, Rgb color) {
-    int count = 0;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            count += PixelAt(picture, x, y) == color ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 TEST_F(PaddleGameDrawTest, FirstFrameShowsPaddlesOnTheirRowsAndZeroScoresAtTheRightEdge) {
     const Picture picture = DrawFrame(1.0f);

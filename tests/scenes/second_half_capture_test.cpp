@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "closing_scene_support.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gl_test.h"
@@ -127,7 +128,13 @@ TEST_F(ShowEndCapture, LastFramesAreWhiteOutsideTheBottomRightCell) {
 }
 
 // The hidden part: magicman.txt with 381 and 947 in the working folder.
-class HiddenGameCapture : public GlTest {};
+class HiddenGameCapture : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        DrainGlErrors();
+    }
+};
 
 TEST_F(HiddenGameCapture, FirstFrameIsBlackWithBothPaddlesAndZeroScores) {
     ScratchDir dir;

@@ -110,6 +110,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         EnsureClosingSceneResources();
+        DrainGlErrors();
         SphereOrreryInit();
         sceneCounter = 52;
     }

@@ -115,6 +115,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         EnsureClosingSceneResources();
+        DrainGlErrors();
         WobblingCoreInit();
         sceneCounter = 51;
     }

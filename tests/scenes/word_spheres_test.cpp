@@ -116,6 +116,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         EnsureClosingSceneResources();
+        DrainGlErrors();
         WordSpheresInit();
         sceneCounter = 49;
     }
