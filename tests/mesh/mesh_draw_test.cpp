@@ -195,6 +195,52 @@ TEST_F(MeshDraw, FilledTrianglesInWhiteAndTintAndArraysEndDisabled) {
     EXPECT_EQ(colour[3], 1.0f);
 }
 
+TEST_F(MeshDraw, TrianglesCarryTheirTextureCoordinates) {
+    // 2 x 2 texture: red, green on the first row (t = 0), blue, white on the second.
+    const uint8_t texels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    Mesh square;
+    BuildGrid(square, 1, 1, 2.0f, 2.0f);  // u along x, v along z
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // z = -1 (v = 0) at the bottom of the screen
+    DrawMesh(square);
+    glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(1, &name);
+    const Picture picture = ReadPicture();
+    EXPECT_EQ(PixelAt(picture, 100, 400), (Rgb{255, 0, 0}));     // u 0, v 0
+    EXPECT_EQ(PixelAt(picture, 540, 400), (Rgb{0, 255, 0}));     // u 1, v 0
+    EXPECT_EQ(PixelAt(picture, 100, 80), (Rgb{0, 0, 255}));      // u 0, v 1
+    EXPECT_EQ(PixelAt(picture, 540, 80), (Rgb{255, 255, 255}));  // u 1, v 1
+}
+
+TEST_F(MeshDraw, LineCornersCarryTheirTextureCoordinates) {
+    Mesh box;
+    BuildBox(box, 0.5f, 0.5f, 0.5f);
+    std::vector<GLfloat> buffer(4096);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    DrawMeshLines(box);
+    const GLint used = glRenderMode(GL_RENDER);
+    // Token, then x y z, r g b a, s t r q for each end: 1 + 2 * 11 floats per segment.
+    ASSERT_EQ(used, 18 * 23);
+    // Segment 1 joins corner 2 of triangle 0 (vertex 2, uv (0, 1)) to corner 0 of triangle 1
+    // (vertex 2 again).
+    const GLfloat* second = &buffer[23];
+    EXPECT_EQ(second[1 + 7], 0.0f);
+    EXPECT_EQ(second[1 + 8], 1.0f);
+    // Segment 2: vertices 3 (uv (0, 0)) and 0 (uv (1, 0)).
+    const GLfloat* third = &buffer[46];
+    EXPECT_EQ(third[1 + 7], 0.0f);
+    EXPECT_EQ(third[1 + 11 + 7], 1.0f);
+    EXPECT_EQ(third[1 + 11 + 8], 0.0f);
+}
+
 TEST_F(MeshDraw, EmptyMeshDrawsNothing) {
     Mesh empty;
     glEnableClientState(GL_VERTEX_ARRAY);
