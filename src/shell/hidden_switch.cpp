@@ -13,6 +13,9 @@ constexpr int kSecondMagicNumber = 947;
 }  // namespace
 
 bool ReadSettingLine(std::FILE* file, char* buffer) {
+    if (file == nullptr || buffer == nullptr) {
+        return false;
+    }
     for (;;) {
         if (std::fgets(buffer, kSettingLineBytes, file) == nullptr) {
             return false;
