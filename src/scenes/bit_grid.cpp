@@ -1,5 +1,4 @@
-// Bit grid: black bits blinking on at random cells of a 40 x 40 screen grid under a caption;
-// alternates with the box fields, 5 units per visit. It has no initialisation.
+// Bit grid: black bits blinking on at random cells of a 40 x 40 screen grid, under a caption.
 #include "scenes/bit_grid.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,4 @@
-// Box fields: a textured and a wire field of 5 x 5 heaving cubes under a circling camera, with
-// their caption; alternates with the bit grid, 7 units per visit.
+// Box fields: a textured and a wire field of heaving cubes under a circling camera, with a caption.
 #include "scenes/box_fields.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,4 @@
-// Opening noise sphere: a waving static-noise sphere inside turning line shells, a diving camera,
-// a growing dot field, a flash of garbled text and the closing white-out, for 500 units.
+// Opening noise sphere: waving noise sphere in line shells, diving camera, dots, text, white-out.
 #include "scenes/noise_sphere.h"
 
 #include <GL/gl.h>
@@ -197,9 +196,15 @@ void NoiseSphereInit() {
         shellLines = glGenLists(1);
     }
     glNewList(shellLines, GL_COMPILE);
+    // The overlay is opaque black whatever the bound texture (opaque static) holds, so texturing
+    // it changes no pixel; untextured lines cost the software rasteriser far less. The enable
+    // state is the same afterwards.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
     for (const Mesh& shell : shells) {
         DrawMeshLines(shell);
     }
+    glPopAttrib();
     glEndList();
 }
 

@@ -1,11 +1,16 @@
-// Bit grid logic: the cumulative 5-unit visit limits, a first visit without bits, the bits' moves,
-// their hidden start and their cells on the 40 x 40 grid.
+// Bit grid: 5-unit visit limits, a first visit without bits, bit moves and cells, and drawing.
 #include "scenes/bit_grid.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
 #include "shell/random.h"
 
 namespace {
@@ -128,14 +133,6 @@ TEST(BitGridBits, CellsMapToHalfScreenUnitsFromMinusOneTo095) {
 }  // namespace
 
 // Drawing on the offscreen demo window.
-#include <GL/gl.h>
-
-#include "gfx/bitmap_font.h"
-#include "gfx/toolkit_resources.h"
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-
 namespace {
 
 class BitGridDrawTest : public GlTest {

@@ -1,11 +1,17 @@
-// Box fields logic: clock and drift, the cumulative 7-unit visit limits, the cube heights with the
-// undrawn column 0, the circling eye and the noise flicker.
+// Box fields: clock and drift, 7-unit visit limits, cube heights, eye, flicker, and drawing.
 #include "scenes/box_fields.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
+
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
 
 namespace {
 
@@ -125,14 +131,6 @@ TEST(BoxFieldsFlicker, EntriesCycle5674) {
 }  // namespace
 
 // Drawing on the offscreen demo window.
-#include <GL/gl.h>
-
-#include "gfx/bitmap_font.h"
-#include "gfx/toolkit_resources.h"
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-
 namespace {
 
 class BoxFieldsDrawTest : public GlTest {

@@ -1,6 +1,4 @@
-// The first half of the show through capture mode at 20 frames per second, where every frame adds
-// exactly one unit to each scene clock: the opening's quarter flashes and white end, and the
-// box fields and bit grid landing on the frames the timetable gives, told apart by their captions.
+// The first half of the show through capture mode at 20 frames per second (1 unit per frame).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

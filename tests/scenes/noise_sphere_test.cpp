@@ -1,12 +1,17 @@
-// Opening noise sphere logic: the camera dive and its rhythm, the eye, noise flicker, the dot
-// field's rebirths, visibility and drift, the garbled text window and the white-out quarters.
+// Opening noise sphere: dive rhythm, eye, flicker, dot field, text window, white-out, drawing.
 #include "scenes/noise_sphere.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
+#include "gfx/bitmap_font.h"
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
 #include "shell/random.h"
 
 namespace {
@@ -275,14 +280,6 @@ TEST(NoiseSphereLifecycle, FinishesOnlyOncePast500) {
 }  // namespace
 
 // Drawing on the offscreen demo window.
-#include <GL/gl.h>
-
-#include "gfx/bitmap_font.h"
-#include "gfx/toolkit_resources.h"
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-
 namespace {
 
 class NoiseSphereDrawTest : public GlTest {

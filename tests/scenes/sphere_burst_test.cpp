@@ -1,10 +1,15 @@
-// Sphere burst logic: the one-second visits with their reset, the jumping eye, the balls' spread
-// and the drifting shell.
+// Sphere burst: one-second visits, the jumping eye, the balls' spread, the shell, and drawing.
 #include "scenes/sphere_burst.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "gfx/toolkit_resources.h"
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
 
 namespace {
 
@@ -87,13 +92,6 @@ TEST(SphereBurstMotion, ShellStaysAHundredUnitsOut) {
 }  // namespace
 
 // Drawing on the offscreen demo window.
-#include <GL/gl.h>
-
-#include "gfx/toolkit_resources.h"
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-
 namespace {
 
 class SphereBurstDrawTest : public GlTest {

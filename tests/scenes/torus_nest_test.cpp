@@ -1,9 +1,14 @@
-// Torus nest logic: the one-second visits with their reset, the swaying eye and the rings' spins.
+// Torus nest: one-second visits, the swaying eye, the rings' spins, and drawing.
 #include "scenes/torus_nest.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "gl_test.h"
+#include "scenes/scenes.h"
+#include "shell/demo_globals.h"
 
 namespace {
 
@@ -68,12 +73,6 @@ TEST(TorusNestRings, InnerTurnsAtTwoOuterAtEightOddOnesSolid) {
 }  // namespace
 
 // Drawing on the offscreen demo window.
-#include <GL/gl.h>
-
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-
 namespace {
 
 class TorusNestDrawTest : public GlTest {
