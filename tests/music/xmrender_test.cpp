@@ -73,14 +73,14 @@ int CountLines(const std::string& text) {
 
 // A silent song of `patterns` 64-row patterns played in order.
 XmSongSpec SilentSong(int patterns) {
-    XmSongSpec spec;
-    spec.channelCount = 2;
-    spec.songLength = static_cast<uint16_t>(patterns);
+    XmSongSpec layout;
+    layout.channelCount = 2;
+    layout.songLength = static_cast<uint16_t>(patterns);
     for (int i = 0; i < patterns; ++i) {
-        spec.orders[i] = static_cast<uint8_t>(i);
-        spec.patterns.push_back(XmPatternSpec{});
+        layout.orders[i] = static_cast<uint8_t>(i);
+        layout.patterns.push_back(XmPatternSpec{});
     }
-    return spec;
+    return layout;
 }
 
 constexpr int64_t kRowFrames = 6 * 882;  // tempo 6 at 125 BPM
@@ -94,10 +94,10 @@ TEST(XmRenderTest, HelpDescribesTheCommand) {
 
 TEST(XmRenderTest, StopsWhereTheSongWrapsToItsRestartPosition) {
     ScratchDir dir;
-    XmSongSpec spec = SilentSong(3);
-    spec.restartPosition = 1;
-    spec.patterns[1].rows = 16;
-    WriteFile(dir.File("song.xm"), BuildXm(spec));
+    XmSongSpec layout = SilentSong(3);
+    layout.restartPosition = 1;
+    layout.patterns[1].rows = 16;
+    WriteFile(dir.File("song.xm"), BuildXm(layout));
     const ProgramResult result =
         RunProgram(XMRENDER_EXECUTABLE, {dir.File("song.xm"), dir.File("out.wav")});
     ASSERT_EQ(result.exitCode, 0) << result.standardError;
@@ -110,11 +110,11 @@ TEST(XmRenderTest, StopsWhereTheSongWrapsToItsRestartPosition) {
 
 TEST(XmRenderTest, BackwardPositionJumpEndsTheSong) {
     ScratchDir dir;
-    XmSongSpec spec = SilentSong(3);
+    XmSongSpec layout = SilentSong(3);
     // Row 3 of the second pattern jumps back to order 0 (effect B00).
-    spec.patterns[1].cells.assign(64 * 2, Cell{});
-    spec.patterns[1].cells[3 * 2 + 1] = Cell{0, 0, 0, 0x0B, 0x00};
-    WriteFile(dir.File("song.xm"), BuildXm(spec));
+    layout.patterns[1].cells.assign(64 * 2, Cell{});
+    layout.patterns[1].cells[3 * 2 + 1] = Cell{0, 0, 0, 0x0B, 0x00};
+    WriteFile(dir.File("song.xm"), BuildXm(layout));
     const ProgramResult result =
         RunProgram(XMRENDER_EXECUTABLE, {dir.File("song.xm"), dir.File("out.wav")});
     ASSERT_EQ(result.exitCode, 0) << result.standardError;
@@ -194,12 +194,12 @@ TEST(XmRenderTest, FileThatIsNotXmFailsWithOneLineAndNoOutput) {
 
 TEST(XmRenderTest, RefusedModuleFailsWithOneLineAndNoOutput) {
     ScratchDir dir;
-    XmSongSpec spec = SilentSong(1);
+    XmSongSpec layout = SilentSong(1);
     XmInstrumentSpec instrument;
     instrument.samples.push_back(MakeSample8(16));
     instrument.sampleCountOverride = 17;  // more than an instrument may hold
-    spec.instruments.push_back(instrument);
-    WriteFile(dir.File("bad.xm"), BuildXm(spec));
+    layout.instruments.push_back(instrument);
+    WriteFile(dir.File("bad.xm"), BuildXm(layout));
     const ProgramResult result =
         RunProgram(XMRENDER_EXECUTABLE, {dir.File("bad.xm"), dir.File("out.wav")});
     EXPECT_EQ(result.exitCode, 1);
