@@ -16,6 +16,7 @@ struct WaveOutState {
     bool offline = false;      // backend selected for the next open
     bool openOffline = false;  // backend of the open device
     bool open = false;
+    bool acceptDisk = false;
     SDL_AudioDeviceID device = 0;
     // Written under SDL_LockAudioDevice, read by the callback.
     const uint8_t* ring = nullptr;
@@ -79,8 +80,8 @@ bool ProbeCard(int32_t rate) {
         return false;
     }
     const char* driver = SDL_GetCurrentAudioDriver();
-    if (driver == nullptr || std::strcmp(driver, "dummy") == 0 ||
-        std::strcmp(driver, "disk") == 0) {
+    const bool disk = driver != nullptr && std::strcmp(driver, "disk") == 0;
+    if (driver == nullptr || std::strcmp(driver, "dummy") == 0 || (disk && !waveOut.acceptDisk)) {
         waveOut.failure = std::string("no sound card (audio driver ") +
                           (driver != nullptr ? driver : "none") + ")";
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -113,6 +114,10 @@ bool OpenCard(int32_t rate) {
 
 void WaveOutUseOffline(bool offline) {
     waveOut.offline = offline;
+}
+
+void WaveOutAcceptDiskDriver(bool accept) {
+    waveOut.acceptDisk = accept;
 }
 
 bool WaveOutIsOffline() {

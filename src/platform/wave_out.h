@@ -13,6 +13,10 @@ bool WaveOutIsOffline();
 bool WaveOutOpen(int32_t rate);
 const char* WaveOutFailure();
 
+// For tests: lets SDL's "disk" driver (it writes what it plays to SDL_DISKAUDIOFILE) count as a
+// sound card, so that the card backend runs on machines without one.
+void WaveOutAcceptDiskDriver(bool accept);
+
 // Starts playing `bytes` bytes at `ring` in an endless loop from its start. The ring must stay
 // valid until WaveOutReset or WaveOutClose.
 void WaveOutStart(const int16_t* ring, uint32_t bytes);

@@ -1,13 +1,83 @@
 // Wave-out device: the offline backend's position, and SDL's dummy driver counting as no card.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/wave_out.h"
+#include "run_program.h"
 
 namespace {
+
+// Sets an environment variable for the lifetime of the object, then restores it.
+struct ScopedEnvironment {
+    ScopedEnvironment(const char* name, const std::string& value) : name(name) {
+        const char* previous = std::getenv(name);
+        hadValue = previous != nullptr;
+        saved = hadValue ? previous : "";
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        if (hadValue) {
+            setenv(name, saved.c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    const char* name;
+    bool hadValue = false;
+    std::string saved;
+};
+
+TEST(WaveOutTest, CardBackendLoopsTheRingAndCountsWhatItPlayed) {
+    // SDL's disk driver stands in for a sound card: it writes what the callback hands it.
+    ScratchDir dir;
+    const ScopedEnvironment driver("SDL_AUDIODRIVER", "disk");
+    const ScopedEnvironment file("SDL_DISKAUDIOFILE", dir.File("played.raw"));
+    WaveOutUseOffline(false);
+    WaveOutAcceptDiskDriver(true);
+    const bool opened = WaveOutOpen(44100);
+    WaveOutAcceptDiskDriver(false);
+    ASSERT_TRUE(opened) << WaveOutFailure();
+
+    constexpr int kFrames = 1000;
+    std::vector<int16_t> ring(2 * kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+        ring[2 * i] = static_cast<int16_t>(i + 1);
+        ring[2 * i + 1] = static_cast<int16_t>(-i - 1);
+    }
+    WaveOutStart(ring.data(), 4 * kFrames);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (WaveOutPosition() < 3 * 4 * kFrames && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const uint32_t played = WaveOutPosition();
+    WaveOutReset();
+    EXPECT_EQ(WaveOutPosition(), 0u);
+    WaveOutClose();
+    ASSERT_GE(played, 3u * 4 * kFrames);
+    EXPECT_EQ(played % 4, 0u);
+
+    // Silence until the ring starts, then the ring over and over from its first frame.
+    const std::string bytes = ReadFileBytes(dir.File("played.raw"));
+    const size_t frames = bytes.size() / 4;
+    auto sampleAt = [&](size_t value) {
+        return static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * value]) |
+                                    static_cast<uint8_t>(bytes[2 * value + 1]) << 8);
+    };
+    size_t start = 0;
+    while (start < frames && sampleAt(2 * start) == 0 && sampleAt(2 * start + 1) == 0) {
+        ++start;
+    }
+    ASSERT_GE(frames - start, 3u * kFrames);
+    for (size_t i = 0; i < 3u * kFrames; ++i) {
+        ASSERT_EQ(sampleAt(2 * (start + i)), ring[2 * (i % kFrames)]) << i;
+        ASSERT_EQ(sampleAt(2 * (start + i) + 1), ring[2 * (i % kFrames) + 1]) << i;
+    }
+}
 
 TEST(WaveOutTest, OfflinePositionMovesOnlyWhenAdvanced) {
     WaveOutUseOffline(true);
@@ -32,19 +102,20 @@ TEST(WaveOutTest, OfflinePositionMovesOnlyWhenAdvanced) {
     WaveOutUseOffline(false);
 }
 
-TEST(WaveOutTest, DummyDriverIsNoSoundCard) {
-    const char* previous = std::getenv("SDL_AUDIODRIVER");
-    const std::string saved = previous != nullptr ? previous : "";
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+TEST(WaveOutTest, DummyAndDiskDriversAreNoSoundCard) {
     WaveOutUseOffline(false);
-    EXPECT_FALSE(WaveOutOpen(44100));
-    EXPECT_NE(std::string(WaveOutFailure()).find("no sound card"), std::string::npos);
-    WaveOutClose();  // harmless when nothing is open
-    if (previous != nullptr) {
-        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    } else {
-        unsetenv("SDL_AUDIODRIVER");
+    {
+        const ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+        EXPECT_FALSE(WaveOutOpen(44100));
+        EXPECT_NE(std::string(WaveOutFailure()).find("no sound card"), std::string::npos);
     }
+    {
+        ScratchDir dir;
+        const ScopedEnvironment driver("SDL_AUDIODRIVER", "disk");
+        const ScopedEnvironment file("SDL_DISKAUDIOFILE", dir.File("played.raw"));
+        EXPECT_FALSE(WaveOutOpen(44100));
+    }
+    WaveOutClose();  // harmless when nothing is open
 }
 
 TEST(WaveOutTest, InvalidRateIsRefused) {
