@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,9 +66,6 @@ int CountIn(const Picture& picture, const Cell& cell, Rgb color) {
 
 constexpr int kCellArea = 128 * 96;
 
-std::unique_ptr<ScratchDir> showDir;
-ProgramResult showResult;
-
 Picture LoadFrame(const std::string& dir, int frame) {
     Picture picture;
     const std::string path = CaptureFramePath(dir, frame);
@@ -81,33 +77,28 @@ bool FileExists(const std::string& path) {
     return std::ifstream(path).good();
 }
 
-class ShowEndCapture : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        showDir = std::make_unique<ScratchDir>();
-        showResult = RunCapture(showDir->path, 20, kFirstWritten, kLastFrame + 50);
-    }
-    static void TearDownTestSuite() { showDir.reset(); }
-    void SetUp() override { ASSERT_EQ(showResult.exitCode, 0) << showResult.standardError; }
-    Picture EndTitlesAt(int clock) { return LoadFrame(showDir->path, kBeforeEndTitles + clock); }
-};
+// One test for the whole run: ctest starts every test in a process of its own, and rendering the
+// show up to its end is the expensive part.
+TEST(ShowEndCapture, EndsByItselfOnThePredictedFrameWithTheCoversAsTimed) {
+    const ScratchDir dir;
+    const ProgramResult result = RunCapture(dir.path, 20, kFirstWritten, kLastFrame + 50);
+    ASSERT_EQ(result.exitCode, 0) << result.standardError;
+    auto endTitlesAt = [&](int clock) { return LoadFrame(dir.path, kBeforeEndTitles + clock); };
 
-TEST_F(ShowEndCapture, ProgramEndsByItselfOnThePredictedFrame) {
-    EXPECT_TRUE(FileExists(CaptureFramePath(showDir->path, kLastFrame)));
-    EXPECT_FALSE(FileExists(CaptureFramePath(showDir->path, kLastFrame + 1)))
-        << "the frame that sets quitRequested is the last one drawn";
-}
+    // The frame that sets quitRequested is the last one drawn.
+    EXPECT_TRUE(FileExists(CaptureFramePath(dir.path, kLastFrame)));
+    EXPECT_FALSE(FileExists(CaptureFramePath(dir.path, kLastFrame + 1)));
 
-TEST_F(ShowEndCapture, BlackCoverReachesItsTwentyFourthCellAndNeverTheLast) {
-    const Picture before = EndTitlesAt(kLastBlackCellClock - 1);
-    const Picture after = EndTitlesAt(kLastBlackCellClock);
+    // The black cover reaches its 24th cell on time.
+    const Picture before = endTitlesAt(kLastBlackCellClock - 1);
+    const Picture after = endTitlesAt(kLastBlackCellClock);
     EXPECT_LT(CountIn(before, CellRect(23), kBlack), kCellArea);
     EXPECT_EQ(CountIn(after, CellRect(23), kBlack), kCellArea);
 
     // Four frames later the white cover has reached cell 19: the rest of the right column is
     // still black, and the bottom-right cell was never covered, so it shows the scene, which
     // looks away from the group onto the white background by now.
-    const Picture picture = EndTitlesAt(kLastBlackCellClock + 4);
+    const Picture picture = endTitlesAt(kLastBlackCellClock + 4);
     for (int k = 0; k < 20; ++k) {
         EXPECT_EQ(CountIn(picture, CellRect(k), kWhite), kCellArea) << "cell " << k;
     }
@@ -115,13 +106,12 @@ TEST_F(ShowEndCapture, BlackCoverReachesItsTwentyFourthCellAndNeverTheLast) {
         EXPECT_EQ(CountIn(picture, CellRect(k), kBlack), kCellArea) << "cell " << k;
     }
     EXPECT_EQ(CountIn(picture, CellRect(24), kBlack), 0);
-}
 
-TEST_F(ShowEndCapture, LastFramesAreWhiteOutsideTheBottomRightCell) {
+    // The last frames are white outside the bottom-right cell.
     for (const int frame : {kLastFrame - 2, kLastFrame}) {
-        const Picture picture = LoadFrame(showDir->path, frame);
+        const Picture last = LoadFrame(dir.path, frame);
         for (int k = 0; k < 24; ++k) {
-            EXPECT_EQ(CountIn(picture, CellRect(k), kWhite), kCellArea)
+            EXPECT_EQ(CountIn(last, CellRect(k), kWhite), kCellArea)
                 << "frame " << frame << " cell " << k;
         }
     }
