@@ -246,7 +246,9 @@ TEST(PaddleGame, LongUnattendedGameOnlyGrowsTheScoresAndStaysFinite) {
 #include <GL/gl.h>
 
 #include "closing_scene_support.h"
+#include "platform/window_messages.h"
 #include "shell/demo_globals.h"
+#include "shell/demo_window.h"
 
 namespace {
 
@@ -304,7 +306,8 @@ TEST_F(PaddleGameDrawTest, HoldingTheRightArrowMovesThePlayerRightUntilNearTheLi
     // Ball parked in the centre so that no serve puts the paddle back meanwhile.
     paddleGame.ballVx = 0.0f;
     paddleGame.ballVy = 0.0f;
-    rightKeyHeld = true;
+    // The key reaches the game as the window procedure turns it into the held-key flag.
+    WindowProc(WindowMessage{MessageKind::KeyDown, KeyCode::Right});
     float last = paddleGame.playerX;
     Picture picture;
     for (int frame = 0; frame < 30; ++frame) {
@@ -317,10 +320,15 @@ TEST_F(PaddleGameDrawTest, HoldingTheRightArrowMovesThePlayerRightUntilNearTheLi
     // The paddle now spans about 538..666 (clipped at 640) on its row; the centre is dark.
     EXPECT_EQ(PixelAt(picture, 600, 432), kWhite);
     EXPECT_EQ(PixelAt(picture, 320, 432), kBlack);
-    rightKeyHeld = false;
-    leftKeyHeld = true;
+
+    // Released: it stays; the left arrow then moves it back.
+    WindowProc(WindowMessage{MessageKind::KeyUp, KeyCode::Right});
     DrawFrame(1.0f);
-    EXPECT_LT(paddleGame.playerX, last);
+    EXPECT_EQ(paddleGame.playerX, last);
+    WindowProc(WindowMessage{MessageKind::KeyDown, KeyCode::Left});
+    DrawFrame(1.0f);
+    EXPECT_FLOAT_EQ(paddleGame.playerX, last - 0.045f);
+    WindowProc(WindowMessage{MessageKind::KeyUp, KeyCode::Left});
 }
 
 }  // namespace
