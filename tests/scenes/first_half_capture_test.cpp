@@ -59,21 +59,26 @@ bool QuarterExpectedLit(int clock, int start) {
            std::sin(static_cast<double>(c * 4.0f)) + (c - static_cast<float>(start)) * 0.1f > 0.5;
 }
 
+// One capture run serves every check (each run draws the show from its first frame).
 class FirstHalfCapture : public GlTest {
 protected:
-    static void SetUpTestSuite() {
-        captureDir = std::make_unique<ScratchDir>();
-        captureResult = RunCapture(captureDir->path, 20, kFirstWritten, kLastWritten);
-    }
-    static void TearDownTestSuite() { captureDir.reset(); }
-
     void SetUp() override {
         GlTest::SetUp();
+        captureDir = std::make_unique<ScratchDir>();
+        captureResult = RunCapture(captureDir->path, 20, kFirstWritten, kLastWritten);
         ASSERT_EQ(captureResult.exitCode, 0) << captureResult.standardError;
         if (smallFont.base == 0) {
             CreateBitmapFont(smallFont, 28);
         }
     }
+    void TearDown() override {
+        captureDir.reset();
+        GlTest::TearDown();
+    }
+
+    void CheckOpeningEnd();
+    void CheckCuttingSectionStart();
+    void CheckTorusNestStart();
 
     // Pixels that a caption at the scenes' caption place covers, drawn alone in black on white.
     std::vector<bool> CaptionInk(const char* caption) {
@@ -122,7 +127,8 @@ int NonWhiteOutside(const Picture& frame, const std::vector<bool>& ink) {
     return count;
 }
 
-TEST_F(FirstHalfCapture, OpeningQuartersFlashThenTheWholeScreenIsWhite) {
+// The opening's quarters flash, then the whole screen is white.
+void FirstHalfCapture::CheckOpeningEnd() {
     // Top left from clock 450, bottom right from 460: lit frames show the quarter all white, and
     // while a quarter flickers some of its frames are dark.
     struct Quarter {
@@ -153,7 +159,8 @@ TEST_F(FirstHalfCapture, OpeningQuartersFlashThenTheWholeScreenIsWhite) {
     }
 }
 
-TEST_F(FirstHalfCapture, BoxFieldsAndBitGridStartWhereTheTimetableSays) {
+// The box fields and the bit grid start where the timetable says.
+void FirstHalfCapture::CheckCuttingSectionStart() {
     const std::vector<bool> lifeCaption = CaptionInk("mystery of LIFE. left.");
     const std::vector<bool> fileCaption = CaptionInk("mystery of FILE. bits.");
 
@@ -175,13 +182,29 @@ TEST_F(FirstHalfCapture, BoxFieldsAndBitGridStartWhereTheTimetableSays) {
     EXPECT_GT(NonWhiteOutside(second, lifeCaption), 1000);
 }
 
-TEST_F(FirstHalfCapture, TorusNestFollowsTheLastBoxFieldsVisit) {
+// The torus nest follows the last box fields visit.
+void FirstHalfCapture::CheckTorusNestStart() {
     const std::vector<bool> lifeCaption = CaptionInk("mystery of LIFE. left.");
     const Picture lastBoxFields = LoadFrame(kTorusNestFirst - 1);
     EXPECT_EQ(CaptionCoverage(lastBoxFields, lifeCaption), 1.0);
     const Picture torusNest = LoadFrame(kTorusNestFirst);
     EXPECT_LT(CaptionCoverage(torusNest, lifeCaption), 0.9);
     EXPECT_GT(NonWhiteOutside(torusNest, lifeCaption), 1000);
+}
+
+TEST_F(FirstHalfCapture, ScenesLandOnTheirFramesWithTheirFlashesAndCaptions) {
+    {
+        SCOPED_TRACE("opening end");
+        CheckOpeningEnd();
+    }
+    {
+        SCOPED_TRACE("box fields and bit grid");
+        CheckCuttingSectionStart();
+    }
+    {
+        SCOPED_TRACE("torus nest");
+        CheckTorusNestStart();
+    }
 }
 
 }  // namespace
