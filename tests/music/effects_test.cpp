@@ -18,13 +18,13 @@ using Probe = std::function<int32_t()>;
 
 class EffectsTest : public ::testing::Test {
 protected:
-    void SetUp() override { spec = MakeSongSpec(2, 2); }
+    void SetUp() override { layout = MakeSongLayout(2, 2); }
     void TearDown() override { SongFree(song); }
     void Row(int32_t row, Cell cell, int32_t channel = 0, int32_t pattern = 0) {
-        SetCell(spec, pattern, row, channel, cell);
+        SetCell(layout, pattern, row, channel, cell);
     }
     void Start() {
-        song = LoadAndStart(spec);
+        song = LoadAndStart(layout);
         ASSERT_NE(song, nullptr);
     }
     // Runs `ticks` ticks and returns the probe's value after each.
@@ -42,7 +42,7 @@ protected:
     Probe VoiceIndexOf(int32_t c = 0) {
         return [c] { return channels[c].voice->index; };
     }
-    XmSongSpec spec;
+    XmSongLayout layout;
     Song* song = nullptr;
 };
 
@@ -107,7 +107,7 @@ TEST_F(EffectsTest, SpeedAndTempo) {
 }
 
 TEST_F(EffectsTest, PatternBreakTargets) {
-    spec.defaultTempo = 1;
+    layout.defaultTempo = 1;
     Row(63, Cell{0, 0, 0, 0xD, 0x00});
     Row(0, Cell{0, 0, 0, 0xD, 0x64}, 0, 1);
     Start();
@@ -121,8 +121,8 @@ TEST_F(EffectsTest, PatternBreakTargets) {
 }
 
 TEST_F(EffectsTest, JumpAndBreakInteractByChannelOrder) {
-    spec = MakeSongSpec(3, 7);
-    spec.defaultTempo = 1;
+    layout = MakeSongLayout(3, 7);
+    layout.defaultTempo = 1;
     Row(0, Cell{0, 0, 0, 0xB, 0x05}, 1);
     Row(0, Cell{0, 0, 0, 0xD, 0x10}, 2);
     Row(10, Cell{0, 0, 0, 0xD, 0x10}, 1, 5);
@@ -142,7 +142,7 @@ TEST_F(EffectsTest, JumpAndBreakInteractByChannelOrder) {
 }
 
 TEST_F(EffectsTest, PatternLoopPlaysTheSpanThreeTimes) {
-    spec.defaultTempo = 2;
+    layout.defaultTempo = 2;
     Row(16, Cell{0, 0, 0, 0xE, 0x60});
     Row(31, Cell{0, 0, 0, 0xE, 0x62});
     Row(15, Cell{0, 0, 0, 0xA, 0x0F}, 1);
@@ -178,7 +178,7 @@ TEST_F(EffectsTest, PatternLoopPlaysTheSpanThreeTimes) {
 }
 
 TEST_F(EffectsTest, PatternDelayRepeatsTheRow) {
-    spec.defaultTempo = 3;
+    layout.defaultTempo = 3;
     Row(0, Cell{0, 0, 0, 0xE, 0xE2});
     Start();
     Probe row = [this] { return song->row; };
@@ -380,7 +380,7 @@ TEST_F(EffectsTest, ArpeggioOffsetsByTick) {
 }
 
 TEST_F(EffectsTest, AmigaArpeggioUsesTheTable) {
-    spec.flags = 0;
+    layout.flags = 0;
     Row(0, Cell{49, 1, 0, 0x0, 0x0C});
     Start();
     Probe delta = [] { return channels[0].periodDelta; };
@@ -470,7 +470,7 @@ class EnvelopeTest : public EffectsTest {
 protected:
     void SetUp() override {
         EffectsTest::SetUp();
-        XmInstrumentSpec& in = spec.instruments[0];
+        XmInstrumentLayout& in = layout.instruments[0];
         in.volumeEnvelope[0] = EnvelopePoint{0, 64};
         in.volumeEnvelope[1] = EnvelopePoint{10, 0};
         in.volumePointCount = 2;
@@ -499,7 +499,7 @@ TEST_F(EnvelopeTest, SustainHoldsUntilKeyOffThenFallsWithFadeout) {
 }
 
 TEST_F(EnvelopeTest, LoopRepeatsBetweenItsPoints) {
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmInstrumentLayout& in = layout.instruments[0];
     in.volumeEnvelope[0] = EnvelopePoint{0, 0};
     in.volumeEnvelope[1] = EnvelopePoint{2, 40};
     in.volumeEnvelope[2] = EnvelopePoint{4, 20};
@@ -515,7 +515,7 @@ TEST_F(EnvelopeTest, LoopRepeatsBetweenItsPoints) {
 }
 
 TEST_F(EnvelopeTest, IndicesPastThePointsAreIgnored) {
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmInstrumentLayout& in = layout.instruments[0];
     in.volumeType = 7;
     in.volumeSustain = 11;
     in.volumeLoopStart = 200;
@@ -579,7 +579,7 @@ TEST(AutoVibratoTest, Waveforms) {
 }
 
 TEST_F(EffectsTest, AutoVibratoSweepsIn) {
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmInstrumentLayout& in = layout.instruments[0];
     in.vibratoType = 1;
     in.vibratoDepth = 8;
     in.vibratoSweep = 4;
@@ -591,7 +591,7 @@ TEST_F(EffectsTest, AutoVibratoSweepsIn) {
 }
 
 TEST_F(EffectsTest, AutoVibratoTypeAboveThreeAddsNothing) {
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmInstrumentLayout& in = layout.instruments[0];
     in.vibratoType = 9;
     in.vibratoDepth = 15;
     in.vibratoRate = 30;

@@ -15,7 +15,7 @@
 
 namespace {
 
-// Loads a spec; the image stays alive in the fixture for as long as the song.
+// Loads a layout; the image stays alive in the fixture for as long as the song.
 class LoaderTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -23,8 +23,8 @@ protected:
             SongFree(song);
         }
     }
-    Song* Load(const XmSongSpec& spec) {
-        images.push_back(BuildXm(spec));
+    Song* Load(const XmSongLayout& layout) {
+        images.push_back(BuildXm(layout));
         Song* song = LoadImage(images.back());
         if (song) {
             songs.push_back(song);
@@ -36,21 +36,21 @@ protected:
 };
 
 TEST_F(LoaderTest, SignatureMustMatchByteForByte) {
-    XmSongSpec spec = MakeSongSpec(4);
-    ASSERT_NE(Load(spec), nullptr);
-    spec.signature = "Extended Module:_";
-    EXPECT_EQ(Load(spec), nullptr);
-    spec.signature = "extended Module: ";
-    EXPECT_EQ(Load(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(4);
+    ASSERT_NE(Load(layout), nullptr);
+    layout.signature = "Extended Module:_";
+    EXPECT_EQ(Load(layout), nullptr);
+    layout.signature = "extended Module: ";
+    EXPECT_EQ(Load(layout), nullptr);
 }
 
 TEST_F(LoaderTest, HeaderFieldsAndPlaybackHooks) {
-    XmSongSpec spec = MakeSongSpec(6, 2);
-    spec.restartPosition = 1;
-    spec.defaultTempo = 4;
-    spec.defaultBpm = 130;
-    spec.flags = 0;
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(6, 2);
+    layout.restartPosition = 1;
+    layout.defaultTempo = 4;
+    layout.defaultBpm = 130;
+    layout.flags = 0;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->channelCount, 6);
     EXPECT_EQ(song->songLength, 2);
@@ -64,10 +64,10 @@ TEST_F(LoaderTest, HeaderFieldsAndPlaybackHooks) {
 }
 
 TEST_F(LoaderTest, OrderTableNamingMissingPatternCreatesEmptyPattern) {
-    XmSongSpec spec = MakeSongSpec(4, 8);
-    spec.songLength = 9;
-    spec.orders[8] = 9;
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(4, 8);
+    layout.songLength = 9;
+    layout.orders[8] = 9;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->usedPatternCount, 10);
     EXPECT_EQ(song->patternSlotCount, 10);
@@ -82,10 +82,10 @@ TEST_F(LoaderTest, OrderTableNamingMissingPatternCreatesEmptyPattern) {
 }
 
 TEST_F(LoaderTest, PatternsBeyondTheOrderTableAreKept) {
-    XmSongSpec spec = MakeSongSpec(4, 5);
-    spec.songLength = 2;
-    spec.patterns[4].rows = 17;
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(4, 5);
+    layout.songLength = 2;
+    layout.patterns[4].rows = 17;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->usedPatternCount, 2);
     EXPECT_EQ(song->patternSlotCount, 5);
@@ -93,10 +93,10 @@ TEST_F(LoaderTest, PatternsBeyondTheOrderTableAreKept) {
 }
 
 TEST_F(LoaderTest, PackedSizeZeroReadsOnlyTheHeader) {
-    XmSongSpec spec = MakeSongSpec(3, 2);
-    spec.patterns[0].zeroPackedSize = true;
-    SetCell(spec, 1, 5, 2, Cell{49, 1, 0x40, 0xA, 0x04});
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(3, 2);
+    layout.patterns[0].zeroPackedSize = true;
+    SetCell(layout, 1, 5, 2, Cell{49, 1, 0x40, 0xA, 0x04});
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     for (int i = 0; i < 64 * 3; ++i) {
         ASSERT_EQ(song->patterns[0].cells[i].note, 0);
@@ -112,13 +112,13 @@ TEST_F(LoaderTest, PackedSizeZeroReadsOnlyTheHeader) {
 }
 
 TEST_F(LoaderTest, PackedAndPlainCellsAndClamps) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.patterns[0].rows = 2;
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.patterns[0].rows = 2;
     // Row 0: packed 0x83 note 0x31 instrument 5, then a plain cell with a key-off note and
     // instrument 0x81. Row 1: plain note 0 (byte 0), packed effect and param only.
-    spec.patterns[0].rawData = {0x83, 0x31, 0x05, 0x61, 0x81, 0x10, 0x0F, 0x20,
-                                0x00, 0x01, 0x02, 0x03, 0x04, 0x98, 0x0E, 0x62};
-    Song* song = Load(spec);
+    layout.patterns[0].rawData = {0x83, 0x31, 0x05, 0x61, 0x81, 0x10, 0x0F, 0x20,
+                                  0x00, 0x01, 0x02, 0x03, 0x04, 0x98, 0x0E, 0x62};
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     const Cell* cells = song->patterns[0].cells;
     EXPECT_EQ(cells[0].note, 0x31);
@@ -138,15 +138,15 @@ TEST_F(LoaderTest, PackedAndPlainCellsAndClamps) {
 }
 
 TEST_F(LoaderTest, InstrumentWithoutSamplesSkipsToItsHeaderEnd) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmInstrumentSpec empty;
+    XmSongLayout layout = MakeSongLayout(2);
+    XmInstrumentLayout empty;
     empty.headerSize = 263;
-    XmInstrumentSpec padded;
+    XmInstrumentLayout padded;
     padded.headerSize = 300;  // 29 bytes of header and 271 bytes of padding
-    XmInstrumentSpec last = MakeInstrument(MakeSample8(20));
+    XmInstrumentLayout last = MakeInstrument(MakeSample8(20));
     last.samples[0].volume = 33;
-    spec.instruments = {empty, padded, last};
-    Song* song = Load(spec);
+    layout.instruments = {empty, padded, last};
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(song->instruments[i].sampleCount, 0);
@@ -160,8 +160,8 @@ TEST_F(LoaderTest, InstrumentWithoutSamplesSkipsToItsHeaderEnd) {
 }
 
 TEST_F(LoaderTest, InstrumentFieldsFadeoutAndEnvelopeTypes) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmSongLayout layout = MakeSongLayout(2);
+    XmInstrumentLayout& in = layout.instruments[0];
     in.keymap[10] = 3;
     in.volumeEnvelope[1] = EnvelopePoint{10, 20};
     in.volumePointCount = 2;
@@ -173,7 +173,7 @@ TEST_F(LoaderTest, InstrumentFieldsFadeoutAndEnvelopeTypes) {
     in.vibratoDepth = 4;
     in.vibratoRate = 5;
     in.fadeout = 0x123;
-    Song* song = Load(spec);
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     const Instrument& out = song->instruments[0];
     EXPECT_EQ(out.keymap[10], 3);
@@ -189,15 +189,15 @@ TEST_F(LoaderTest, InstrumentFieldsFadeoutAndEnvelopeTypes) {
 }
 
 TEST_F(LoaderTest, EnvelopePointCountsAndValuesAreLimited) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.instruments[0].volumeEnvelope[3] = EnvelopePoint{9, 32767};
-    spec.instruments[0].volumeEnvelope[4] = EnvelopePoint{12, 32768};
-    spec.instruments[0].panningEnvelope[0] = EnvelopePoint{0, 65};
-    spec.instruments[0].panningEnvelope[1] = EnvelopePoint{3, 64};
-    spec.instruments[0].volumePointCount = 200;
-    spec.instruments[0].panningPointCount = 13;
-    spec.instruments[0].volumeType = 1;
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.instruments[0].volumeEnvelope[3] = EnvelopePoint{9, 32767};
+    layout.instruments[0].volumeEnvelope[4] = EnvelopePoint{12, 32768};
+    layout.instruments[0].panningEnvelope[0] = EnvelopePoint{0, 65};
+    layout.instruments[0].panningEnvelope[1] = EnvelopePoint{3, 64};
+    layout.instruments[0].volumePointCount = 200;
+    layout.instruments[0].panningPointCount = 13;
+    layout.instruments[0].volumeType = 1;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->instruments[0].volumePointCount, 12);
     EXPECT_EQ(song->instruments[0].panningPointCount, 12);
@@ -209,19 +209,19 @@ TEST_F(LoaderTest, EnvelopePointCountsAndValuesAreLimited) {
 }
 
 TEST_F(LoaderTest, SixteenBitSampleIsHalvedAndGetsItsLoopGuard) {
-    XmSongSpec spec = MakeSongSpec(2);
+    XmSongLayout layout = MakeSongLayout(2);
     std::vector<int16_t> values(98);
     for (int i = 0; i < 98; ++i) {
         values[i] = static_cast<int16_t>(i * 300 - 10000);
     }
-    XmSampleSpec sample;
+    XmSampleLayout sample;
     sample.lengthBytes = 196;
     sample.loopStartBytes = 68;
     sample.loopLengthBytes = 128;
     sample.type = 0x11;
     sample.data = DeltaEncode16(values);
-    spec.instruments[0] = MakeInstrument(sample);
-    Song* song = Load(spec);
+    layout.instruments[0] = MakeInstrument(sample);
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     const Sample& out = *song->instruments[0].samples[0];
     EXPECT_EQ(out.length, 98u);
@@ -239,12 +239,12 @@ TEST_F(LoaderTest, SixteenBitSampleIsHalvedAndGetsItsLoopGuard) {
 }
 
 TEST_F(LoaderTest, EightBitDeltasDecodeIntoTheHighByte) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmSampleSpec sample;
+    XmSongLayout layout = MakeSongLayout(2);
+    XmSampleLayout sample;
     sample.lengthBytes = 4;
     sample.data = {0x10, 0xF0, 0x80, 0x01};
-    spec.instruments[0] = MakeInstrument(sample);
-    Song* song = Load(spec);
+    layout.instruments[0] = MakeInstrument(sample);
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     const Sample& out = *song->instruments[0].samples[0];
     EXPECT_EQ(out.bits, 16);
@@ -259,12 +259,12 @@ TEST_F(LoaderTest, EightBitDeltasDecodeIntoTheHighByte) {
 }
 
 TEST_F(LoaderTest, LoopTypeBitsAndLoopLengthZero) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmInstrumentSpec in;
+    XmSongLayout layout = MakeSongLayout(2);
+    XmInstrumentLayout in;
     in.samples = {MakeSample8(40, 8, 16, 3), MakeSample8(40, 8, 16, 2), MakeSample8(40, 8, 0, 1),
                   MakeSample8(40, 8, 16, 0)};
-    spec.instruments[0] = in;
-    Song* song = Load(spec);
+    layout.instruments[0] = in;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     Sample* const* s = song->instruments[0].samples;
     EXPECT_EQ(s[0]->loopMode, 4);  // both bits: ping-pong wins
@@ -280,12 +280,12 @@ TEST_F(LoaderTest, LoopTypeBitsAndLoopLengthZero) {
 }
 
 TEST_F(LoaderTest, LoopsPastTheDataAreClampedToIt) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmInstrumentSpec in;
+    XmSongLayout layout = MakeSongLayout(2);
+    XmInstrumentLayout in;
     in.samples = {MakeSample8(50, 10, 100, 1), MakeSample8(50, 60, 10, 2),
                   MakeSample8(50, 0xFFFFFFF0u, 0x20, 1)};
-    spec.instruments[0] = in;
-    Song* song = Load(spec);
+    layout.instruments[0] = in;
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     Sample* const* s = song->instruments[0].samples;
     EXPECT_EQ(s[0]->loopMode, 2);
@@ -300,28 +300,28 @@ TEST_F(LoaderTest, LoopsPastTheDataAreClampedToIt) {
 }
 
 TEST_F(LoaderTest, SampleCountLimits) {
-    XmSongSpec spec = MakeSongSpec(2);
-    XmInstrumentSpec sixteen;
+    XmSongLayout layout = MakeSongLayout(2);
+    XmInstrumentLayout sixteen;
     for (int i = 0; i < 16; ++i) {
         sixteen.samples.push_back(MakeSample8(8));
     }
-    spec.instruments.push_back(sixteen);
-    ASSERT_NE(Load(spec), nullptr);
-    XmInstrumentSpec seventeen = sixteen;
+    layout.instruments.push_back(sixteen);
+    ASSERT_NE(Load(layout), nullptr);
+    XmInstrumentLayout seventeen = sixteen;
     seventeen.samples.push_back(MakeSample8(8));
-    spec.instruments.push_back(seventeen);
-    EXPECT_EQ(Load(spec), nullptr);
+    layout.instruments.push_back(seventeen);
+    EXPECT_EQ(Load(layout), nullptr);
 }
 
 TEST_F(LoaderTest, ChannelCountAndSongLengthLimits) {
-    XmSongSpec spec = MakeSongSpec(32);
-    Song* song = Load(spec);
+    XmSongLayout layout = MakeSongLayout(32);
+    Song* song = Load(layout);
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->channelCount, 32);
-    spec.channelCount = 33;
-    EXPECT_EQ(Load(spec), nullptr);
+    layout.channelCount = 33;
+    EXPECT_EQ(Load(layout), nullptr);
 
-    XmSongSpec longSong = MakeSongSpec(2, 3);
+    XmSongLayout longSong = MakeSongLayout(2, 3);
     longSong.songLength = 300;
     for (int i = 0; i < 256; ++i) {
         longSong.orders[i] = static_cast<uint8_t>(i % 3);
@@ -333,10 +333,10 @@ TEST_F(LoaderTest, ChannelCountAndSongLengthLimits) {
 }
 
 TEST_F(LoaderTest, EveryTruncationOfTheImageIsRefused) {
-    XmSongSpec spec = MakeSongSpec(2, 2);
-    SetCell(spec, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    spec.instruments.push_back(MakeInstrument(MakeSample8(30, 0, 0, 0)));
-    std::vector<uint8_t> full = BuildXm(spec);
+    XmSongLayout layout = MakeSongLayout(2, 2);
+    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
+    layout.instruments.push_back(MakeInstrument(MakeSample8(30, 0, 0, 0)));
+    std::vector<uint8_t> full = BuildXm(layout);
     Song* whole = LoadImage(full);
     ASSERT_NE(whole, nullptr);
     SongFree(whole);
@@ -396,7 +396,7 @@ TEST(SongSourceTest, InstallNeedsAllFiveOperations) {
 }
 
 TEST(SongSourceTest, SongFromMemoryAndSongFree) {
-    std::vector<uint8_t> image = BuildXm(MakeSongSpec(2));
+    std::vector<uint8_t> image = BuildXm(MakeSongLayout(2));
     InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
                   MemoryBlockTell);
     audioUnavailable = true;
@@ -412,9 +412,9 @@ TEST(SongSourceTest, SongFromMemoryAndSongFree) {
 // Damaged copies of a small song: each either is refused or loads into a song that plays and
 // mixes without any access outside its buffers (checked under AddressSanitizer in CI).
 TEST(LoaderDamageTest, DamagedImagesAreRefusedOrPlaySafely) {
-    XmSongSpec spec = MakeSongSpec(4, 2);
-    spec.defaultTempo = 2;
-    XmInstrumentSpec& in = spec.instruments[0];
+    XmSongLayout layout = MakeSongLayout(4, 2);
+    layout.defaultTempo = 2;
+    XmInstrumentLayout& in = layout.instruments[0];
     in.volumeEnvelope[0] = EnvelopePoint{0, 64};
     in.volumeEnvelope[1] = EnvelopePoint{6, 10};
     in.volumeEnvelope[2] = EnvelopePoint{12, 40};
@@ -423,19 +423,19 @@ TEST(LoaderDamageTest, DamagedImagesAreRefusedOrPlaySafely) {
     in.volumeLoopEnd = 2;
     in.vibratoDepth = 4;
     in.vibratoRate = 9;
-    XmSampleSpec wide;
+    XmSampleLayout wide;
     wide.lengthBytes = 64;
     wide.loopStartBytes = 8;
     wide.loopLengthBytes = 40;
     wide.type = 0x12;
     wide.data = DeltaEncode16(std::vector<int16_t>(32, 1200));
-    spec.instruments.push_back(MakeInstrument(wide));
+    layout.instruments.push_back(MakeInstrument(wide));
     for (int row = 0; row < 64; row += 3) {
-        SetCell(spec, row % 2, row, row % 4,
+        SetCell(layout, row % 2, row, row % 4,
                 Cell{static_cast<uint8_t>(1 + row), static_cast<uint8_t>(1 + row % 2), 0x40,
                      static_cast<uint8_t>(row % 36), static_cast<uint8_t>(row * 7)});
     }
-    const std::vector<uint8_t> original = BuildXm(spec);
+    const std::vector<uint8_t> original = BuildXm(layout);
     uint32_t state = 12345;
     auto next = [&state] {
         state = state * 1103515245u + 12345u;

@@ -15,8 +15,8 @@ namespace {
 class ReplayTest : public ::testing::Test {
 protected:
     void TearDown() override { SongFree(song); }
-    Song* Start(const XmSongSpec& spec) {
-        song = LoadAndStart(spec);
+    Song* Start(const XmSongLayout& layout) {
+        song = LoadAndStart(layout);
         return song;
     }
     void Ticks(int count) {
@@ -152,10 +152,10 @@ TEST(UpdateVoiceTest, PanningEnvelopeMovesPanningInQuarterSteps) {
 }
 
 TEST_F(ReplayTest, RowsAdvanceBySpeedAndWrapToRestartPosition) {
-    XmSongSpec spec = MakeSongSpec(2, 2);
-    spec.defaultTempo = 4;
-    spec.restartPosition = 1;
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2, 2);
+    layout.defaultTempo = 4;
+    layout.restartPosition = 1;
+    ASSERT_NE(Start(layout), nullptr);
     for (int order = 0; order < 3; ++order) {
         for (int row = 0; row < 64; ++row) {
             for (int tick = 0; tick < 4; ++tick) {
@@ -169,9 +169,9 @@ TEST_F(ReplayTest, RowsAdvanceBySpeedAndWrapToRestartPosition) {
 }
 
 TEST_F(ReplayTest, SpeedZeroReadsARowEveryTick) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.defaultTempo = 0;
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.defaultTempo = 0;
+    ASSERT_NE(Start(layout), nullptr);
     for (int row = 0; row < 10; ++row) {
         ReplayTick(song);
         EXPECT_EQ(song->row, row);
@@ -180,13 +180,13 @@ TEST_F(ReplayTest, SpeedZeroReadsARowEveryTick) {
 }
 
 TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.instruments.push_back(spec.instruments[0]);
-    spec.instruments[1].samples[0].relativeNote = -12;
-    spec.instruments[1].samples[0].volume = 40;
-    SetCell(spec, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(spec, 0, 0, 1, Cell{49, 2, 0, 0, 0});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.instruments.push_back(layout.instruments[0]);
+    layout.instruments[1].samples[0].relativeNote = -12;
+    layout.instruments[1].samples[0].volume = 40;
+    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
+    SetCell(layout, 0, 0, 1, Cell{49, 2, 0, 0, 0});
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     EXPECT_EQ(channels[0].note, 48);
     EXPECT_EQ(channels[0].realNote, 48);
@@ -204,12 +204,12 @@ TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
 }
 
 TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
-    XmSongSpec spec = MakeSongSpec(4);
-    spec.defaultTempo = 1;
+    XmSongLayout layout = MakeSongLayout(4);
+    layout.defaultTempo = 1;
     for (int row = 0; row < 3; ++row) {
-        SetCell(spec, 0, row, 3, Cell{static_cast<uint8_t>(49 + row), 1, 0, 0, 0});
+        SetCell(layout, 0, row, 3, Cell{static_cast<uint8_t>(49 + row), 1, 0, 0, 0});
     }
-    ASSERT_NE(Start(spec), nullptr);
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     EXPECT_EQ(channels[3].voice, &voices[3]);
     voices[3].position = 77;  // as if the mixer had played it
@@ -230,12 +230,12 @@ TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
 }
 
 TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.instruments.push_back(spec.instruments[0]);
-    spec.defaultTempo = 2;
-    SetCell(spec, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(spec, 0, 1, 0, Cell{61, 2, 0, 3, 0x10});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.instruments.push_back(layout.instruments[0]);
+    layout.defaultTempo = 2;
+    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
+    SetCell(layout, 0, 1, 0, Cell{61, 2, 0, 3, 0x10});
+    ASSERT_NE(Start(layout), nullptr);
     Ticks(2);
     voices[0].position = 50;
     Ticks(1);
@@ -251,11 +251,11 @@ TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
 }
 
 TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.defaultTempo = 1;
-    SetCell(spec, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(spec, 0, 1, 0, Cell{97, 0, 0, 0, 0});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.defaultTempo = 1;
+    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
+    SetCell(layout, 0, 1, 0, Cell{97, 0, 0, 0, 0});
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     EXPECT_EQ(voices[0].volume, 127);
     ReplayTick(song);
@@ -266,12 +266,12 @@ TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
 }
 
 TEST_F(ReplayTest, MissingInstrumentsAndSlotsPlayNothing) {
-    XmSongSpec spec = MakeSongSpec(3);
-    spec.instruments[0].keymap[50] = 20;  // no such slot
-    SetCell(spec, 0, 0, 0, Cell{49, 30, 0, 0, 0});
-    SetCell(spec, 0, 0, 1, Cell{51, 1, 0, 0, 0});
-    SetCell(spec, 0, 0, 2, Cell{49, 1, 0, 0, 0});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(3);
+    layout.instruments[0].keymap[50] = 20;  // no such slot
+    SetCell(layout, 0, 0, 0, Cell{49, 30, 0, 0, 0});
+    SetCell(layout, 0, 0, 1, Cell{51, 1, 0, 0, 0});
+    SetCell(layout, 0, 0, 2, Cell{49, 1, 0, 0, 0});
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     EXPECT_EQ(voices[0].sample, &emptySample);
     EXPECT_EQ(voices[0].volume, 0);
@@ -281,12 +281,12 @@ TEST_F(ReplayTest, MissingInstrumentsAndSlotsPlayNothing) {
 }
 
 TEST_F(ReplayTest, NotesOutsideTheXmRangeAreIgnored) {
-    XmSongSpec spec = MakeSongSpec(2);
-    spec.defaultTempo = 1;
-    SetCell(spec, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(spec, 0, 1, 0, Cell{98, 0, 0, 0, 0});
-    SetCell(spec, 0, 2, 0, Cell{254, 1, 0, 0, 0});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2);
+    layout.defaultTempo = 1;
+    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
+    SetCell(layout, 0, 1, 0, Cell{98, 0, 0, 0, 0});
+    SetCell(layout, 0, 2, 0, Cell{254, 1, 0, 0, 0});
+    ASSERT_NE(Start(layout), nullptr);
     Ticks(3);
     EXPECT_EQ(channels[0].note, 48);
     EXPECT_EQ(channels[0].period, 4608);
@@ -295,12 +295,12 @@ TEST_F(ReplayTest, NotesOutsideTheXmRangeAreIgnored) {
 }
 
 TEST_F(ReplayTest, BreakPastTheNextPatternsRowsStartsItAtRowZero) {
-    XmSongSpec spec = MakeSongSpec(2, 2);
-    spec.defaultTempo = 1;
-    spec.patterns[1].rows = 16;
-    SetCell(spec, 0, 0, 0, Cell{0, 0, 0, 0xD, 0x32});
-    SetCell(spec, 1, 0, 1, Cell{49, 1, 0, 0, 0});
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2, 2);
+    layout.defaultTempo = 1;
+    layout.patterns[1].rows = 16;
+    SetCell(layout, 0, 0, 0, Cell{0, 0, 0, 0xD, 0x32});
+    SetCell(layout, 1, 0, 1, Cell{49, 1, 0, 0, 0});
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     ReplayTick(song);
     EXPECT_EQ(song->orderIndex, 1);
@@ -311,11 +311,11 @@ TEST_F(ReplayTest, BreakPastTheNextPatternsRowsStartsItAtRowZero) {
 }
 
 TEST_F(ReplayTest, RestartPositionOutsideTheOrdersStartsOver) {
-    XmSongSpec spec = MakeSongSpec(2, 2);
-    spec.defaultTempo = 1;
-    spec.restartPosition = 9;
-    spec.patterns[1].rows = 1;
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2, 2);
+    layout.defaultTempo = 1;
+    layout.restartPosition = 9;
+    layout.patterns[1].rows = 1;
+    ASSERT_NE(Start(layout), nullptr);
     Ticks(65);
     EXPECT_EQ(song->orderIndex, 1);
     ReplayTick(song);
@@ -324,11 +324,11 @@ TEST_F(ReplayTest, RestartPositionOutsideTheOrdersStartsOver) {
 }
 
 TEST_F(ReplayTest, EmptyPatternsAndNoChannelsOnlySequence) {
-    XmSongSpec spec = MakeSongSpec(2, 2);
-    spec.defaultTempo = 1;
-    spec.patterns[0].rows = 0;
-    spec.patterns[1].rows = 2;
-    ASSERT_NE(Start(spec), nullptr);
+    XmSongLayout layout = MakeSongLayout(2, 2);
+    layout.defaultTempo = 1;
+    layout.patterns[0].rows = 0;
+    layout.patterns[1].rows = 2;
+    ASSERT_NE(Start(layout), nullptr);
     ReplayTick(song);
     EXPECT_EQ(song->orderIndex, 0);
     ReplayTick(song);

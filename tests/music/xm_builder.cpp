@@ -44,7 +44,7 @@ void PackCell(std::vector<uint8_t>& out, const Cell& cell) {
     }
 }
 
-void PutPattern(std::vector<uint8_t>& out, const XmPatternSpec& pattern, int32_t channels) {
+void PutPattern(std::vector<uint8_t>& out, const XmPatternLayout& pattern, int32_t channels) {
     std::vector<uint8_t> data = pattern.rawData;
     if (data.empty() && !pattern.zeroPackedSize) {
         for (int32_t i = 0; i < pattern.rows * channels; ++i) {
@@ -69,7 +69,7 @@ void PutPattern(std::vector<uint8_t>& out, const XmPatternSpec& pattern, int32_t
     }
 }
 
-void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentSpec& instrument) {
+void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrument) {
     size_t start = out.size();
     uint32_t sampleCount = instrument.sampleCountOverride >= 0
                                ? static_cast<uint32_t>(instrument.sampleCountOverride)
@@ -101,7 +101,7 @@ void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentSpec& instrument
     }
     // Pad (or cut) the header to its declared size.
     out.resize(start + instrument.headerSize, 0);
-    for (const XmSampleSpec& sample : instrument.samples) {
+    for (const XmSampleLayout& sample : instrument.samples) {
         Put32(out, sample.lengthBytes);
         Put32(out, sample.loopStartBytes);
         Put32(out, sample.loopLengthBytes);
@@ -112,34 +112,34 @@ void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentSpec& instrument
         Put8(out, static_cast<uint8_t>(sample.relativeNote));
         PutZeros(out, 23);
     }
-    for (const XmSampleSpec& sample : instrument.samples) {
+    for (const XmSampleLayout& sample : instrument.samples) {
         out.insert(out.end(), sample.data.begin(), sample.data.end());
     }
 }
 
 }  // namespace
 
-std::vector<uint8_t> BuildXm(const XmSongSpec& spec) {
-    std::vector<uint8_t> out(spec.signature.begin(), spec.signature.end());
+std::vector<uint8_t> BuildXm(const XmSongLayout& layout) {
+    std::vector<uint8_t> out(layout.signature.begin(), layout.signature.end());
     out.resize(60, 0);
-    Put32(out, spec.headerSize);
-    Put16(out, spec.songLength);
-    Put16(out, spec.restartPosition);
-    Put16(out, spec.channelCount);
-    uint32_t patternCount = spec.patternCountOverride >= 0
-                                ? static_cast<uint32_t>(spec.patternCountOverride)
-                                : static_cast<uint32_t>(spec.patterns.size());
+    Put32(out, layout.headerSize);
+    Put16(out, layout.songLength);
+    Put16(out, layout.restartPosition);
+    Put16(out, layout.channelCount);
+    uint32_t patternCount = layout.patternCountOverride >= 0
+                                ? static_cast<uint32_t>(layout.patternCountOverride)
+                                : static_cast<uint32_t>(layout.patterns.size());
     Put16(out, patternCount);
-    Put16(out, static_cast<uint32_t>(spec.instruments.size()));
-    Put16(out, spec.flags);
-    Put16(out, spec.defaultTempo);
-    Put16(out, spec.defaultBpm);
-    out.insert(out.end(), spec.orders.begin(), spec.orders.end());
-    out.resize(60 + spec.headerSize, 0);
-    for (const XmPatternSpec& pattern : spec.patterns) {
-        PutPattern(out, pattern, spec.channelCount);
+    Put16(out, static_cast<uint32_t>(layout.instruments.size()));
+    Put16(out, layout.flags);
+    Put16(out, layout.defaultTempo);
+    Put16(out, layout.defaultBpm);
+    out.insert(out.end(), layout.orders.begin(), layout.orders.end());
+    out.resize(60 + layout.headerSize, 0);
+    for (const XmPatternLayout& pattern : layout.patterns) {
+        PutPattern(out, pattern, layout.channelCount);
     }
-    for (const XmInstrumentSpec& instrument : spec.instruments) {
+    for (const XmInstrumentLayout& instrument : layout.instruments) {
         PutInstrument(out, instrument);
     }
     return out;
@@ -167,8 +167,8 @@ std::vector<uint8_t> DeltaEncode16(const std::vector<int16_t>& values) {
     return out;
 }
 
-XmSampleSpec MakeSample8(uint32_t length, uint32_t loopStart, uint32_t loopLength, uint8_t type) {
-    XmSampleSpec sample;
+XmSampleLayout MakeSample8(uint32_t length, uint32_t loopStart, uint32_t loopLength, uint8_t type) {
+    XmSampleLayout sample;
     sample.lengthBytes = length;
     sample.loopStartBytes = loopStart;
     sample.loopLengthBytes = loopLength;
@@ -181,28 +181,28 @@ XmSampleSpec MakeSample8(uint32_t length, uint32_t loopStart, uint32_t loopLengt
     return sample;
 }
 
-XmInstrumentSpec MakeInstrument(const XmSampleSpec& sample) {
-    XmInstrumentSpec instrument;
+XmInstrumentLayout MakeInstrument(const XmSampleLayout& sample) {
+    XmInstrumentLayout instrument;
     instrument.samples.push_back(sample);
     return instrument;
 }
 
-XmSongSpec MakeSongSpec(int32_t channels, int32_t patternCount) {
-    XmSongSpec spec;
-    spec.channelCount = static_cast<uint16_t>(channels);
-    spec.songLength = static_cast<uint16_t>(patternCount);
+XmSongLayout MakeSongLayout(int32_t channels, int32_t patternCount) {
+    XmSongLayout layout;
+    layout.channelCount = static_cast<uint16_t>(channels);
+    layout.songLength = static_cast<uint16_t>(patternCount);
     for (int32_t p = 0; p < patternCount; ++p) {
-        spec.orders[p] = static_cast<uint8_t>(p);
-        spec.patterns.push_back(XmPatternSpec{});
+        layout.orders[p] = static_cast<uint8_t>(p);
+        layout.patterns.push_back(XmPatternLayout{});
     }
-    spec.instruments.push_back(MakeInstrument(MakeSample8(1000, 0, 1000, 1)));
-    return spec;
+    layout.instruments.push_back(MakeInstrument(MakeSample8(1000, 0, 1000, 1)));
+    return layout;
 }
 
-void SetCell(XmSongSpec& spec, int32_t pattern, int32_t row, int32_t channel, Cell cell) {
-    XmPatternSpec& target = spec.patterns[pattern];
-    target.cells.resize(static_cast<size_t>(target.rows) * spec.channelCount);
-    target.cells[static_cast<size_t>(row) * spec.channelCount + channel] = cell;
+void SetCell(XmSongLayout& layout, int32_t pattern, int32_t row, int32_t channel, Cell cell) {
+    XmPatternLayout& target = layout.patterns[pattern];
+    target.cells.resize(static_cast<size_t>(target.rows) * layout.channelCount);
+    target.cells[static_cast<size_t>(row) * layout.channelCount + channel] = cell;
 }
 
 Song* LoadImage(const std::vector<uint8_t>& image) {
@@ -235,9 +235,9 @@ void StartForTest(Song* song) {
     SetBpm(song, song->defaultBpm);
 }
 
-Song* LoadAndStart(const XmSongSpec& spec) {
+Song* LoadAndStart(const XmSongLayout& layout) {
     static std::vector<uint8_t> image;  // the memory block keeps pointing at it
-    image = BuildXm(spec);
+    image = BuildXm(layout);
     Song* song = LoadImage(image);
     if (song) {
         StartForTest(song);

@@ -10,7 +10,7 @@
 
 // One sample as the file stores it. `data` holds the file's bytes exactly (already delta
 // encoded); DeltaEncode8/16 produce them from plain values.
-struct XmSampleSpec {
+struct XmSampleLayout {
     uint32_t lengthBytes = 0;
     uint32_t loopStartBytes = 0;
     uint32_t loopLengthBytes = 0;
@@ -22,9 +22,9 @@ struct XmSampleSpec {
     std::vector<uint8_t> data;
 };
 
-struct XmInstrumentSpec {
+struct XmInstrumentLayout {
     uint32_t headerSize = 263;  // the instrument header as most trackers write it
-    std::vector<XmSampleSpec> samples;
+    std::vector<XmSampleLayout> samples;
     int32_t sampleCountOverride = -1;  // writes this count instead of samples.size() when >= 0
     std::array<uint8_t, 96> keymap{};
     std::array<EnvelopePoint, 12> volumeEnvelope{};
@@ -46,7 +46,7 @@ struct XmInstrumentSpec {
     uint16_t fadeout = 0;  // as in the file (the loader doubles it)
 };
 
-struct XmPatternSpec {
+struct XmPatternLayout {
     int32_t rows = 64;
     std::vector<Cell> cells;       // rows x channels, row-major; empty = all empty cells
     bool packed = true;            // false writes every cell as 5 plain bytes
@@ -54,7 +54,7 @@ struct XmPatternSpec {
     std::vector<uint8_t> rawData;  // when not empty, written as the pattern data instead
 };
 
-struct XmSongSpec {
+struct XmSongLayout {
     std::string signature = "Extended Module: ";
     uint32_t headerSize = 276;
     uint16_t songLength = 1;
@@ -65,29 +65,29 @@ struct XmSongSpec {
     uint16_t defaultTempo = 6;
     uint16_t defaultBpm = 125;
     std::array<uint8_t, 256> orders{};
-    std::vector<XmPatternSpec> patterns;
-    std::vector<XmInstrumentSpec> instruments;
+    std::vector<XmPatternLayout> patterns;
+    std::vector<XmInstrumentLayout> instruments;
 };
 
-std::vector<uint8_t> BuildXm(const XmSongSpec& spec);
+std::vector<uint8_t> BuildXm(const XmSongLayout& layout);
 
 // File bytes for plain sample values: byte deltas, or little-endian 16-bit deltas.
 std::vector<uint8_t> DeltaEncode8(const std::vector<int8_t>& values);
 std::vector<uint8_t> DeltaEncode16(const std::vector<int16_t>& values);
 
 // An 8-bit sample of `length` values (a slow ramp) with the given loop, in bytes = values.
-XmSampleSpec MakeSample8(uint32_t length, uint32_t loopStart = 0, uint32_t loopLength = 0,
-                         uint8_t type = 0);
+XmSampleLayout MakeSample8(uint32_t length, uint32_t loopStart = 0, uint32_t loopLength = 0,
+                           uint8_t type = 0);
 
 // A one-sample instrument whose keymap sends every note to slot 0.
-XmInstrumentSpec MakeInstrument(const XmSampleSpec& sample);
+XmInstrumentLayout MakeInstrument(const XmSampleLayout& sample);
 
 // A song of `channels` channels and one 64-row pattern per entry of `patternCount`, orders
 // 0, 1, ..., with one instrument holding a looping 8-bit sample of volume 64.
-XmSongSpec MakeSongSpec(int32_t channels, int32_t patternCount = 1);
+XmSongLayout MakeSongLayout(int32_t channels, int32_t patternCount = 1);
 
 // Sets a cell of a pattern (the pattern's cell vector is sized on first use).
-void SetCell(XmSongSpec& spec, int32_t pattern, int32_t row, int32_t channel, Cell cell);
+void SetCell(XmSongLayout& layout, int32_t pattern, int32_t row, int32_t channel, Cell cell);
 
 // Loads an image through the memory block, as SongFromMemory does; null when refused.
 Song* LoadImage(const std::vector<uint8_t>& image);
@@ -97,4 +97,4 @@ Song* LoadImage(const std::vector<uint8_t>& image);
 void StartForTest(Song* song);
 
 // Loads and starts an image; fails the calling test (returns null) when the image is refused.
-Song* LoadAndStart(const XmSongSpec& spec);
+Song* LoadAndStart(const XmSongLayout& layout);

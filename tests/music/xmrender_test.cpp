@@ -72,13 +72,13 @@ int CountLines(const std::string& text) {
 }
 
 // A silent song of `patterns` 64-row patterns played in order.
-XmSongSpec SilentSong(int patterns) {
-    XmSongSpec layout;
+XmSongLayout SilentSong(int patterns) {
+    XmSongLayout layout;
     layout.channelCount = 2;
     layout.songLength = static_cast<uint16_t>(patterns);
     for (int i = 0; i < patterns; ++i) {
         layout.orders[i] = static_cast<uint8_t>(i);
-        layout.patterns.push_back(XmPatternSpec{});
+        layout.patterns.push_back(XmPatternLayout{});
     }
     return layout;
 }
@@ -94,7 +94,7 @@ TEST(XmRenderTest, HelpDescribesTheCommand) {
 
 TEST(XmRenderTest, StopsWhereTheSongWrapsToItsRestartPosition) {
     ScratchDir dir;
-    XmSongSpec layout = SilentSong(3);
+    XmSongLayout layout = SilentSong(3);
     layout.restartPosition = 1;
     layout.patterns[1].rows = 16;
     WriteFile(dir.File("song.xm"), BuildXm(layout));
@@ -110,7 +110,7 @@ TEST(XmRenderTest, StopsWhereTheSongWrapsToItsRestartPosition) {
 
 TEST(XmRenderTest, BackwardPositionJumpEndsTheSong) {
     ScratchDir dir;
-    XmSongSpec layout = SilentSong(3);
+    XmSongLayout layout = SilentSong(3);
     // Row 3 of the second pattern jumps back to order 0 (effect B00).
     layout.patterns[1].cells.assign(64 * 2, Cell{});
     layout.patterns[1].cells[3 * 2 + 1] = Cell{0, 0, 0, 0x0B, 0x00};
@@ -194,8 +194,8 @@ TEST(XmRenderTest, FileThatIsNotXmFailsWithOneLineAndNoOutput) {
 
 TEST(XmRenderTest, RefusedModuleFailsWithOneLineAndNoOutput) {
     ScratchDir dir;
-    XmSongSpec layout = SilentSong(1);
-    XmInstrumentSpec instrument;
+    XmSongLayout layout = SilentSong(1);
+    XmInstrumentLayout instrument;
     instrument.samples.push_back(MakeSample8(16));
     instrument.sampleCountOverride = 17;  // more than an instrument may hold
     layout.instruments.push_back(instrument);
