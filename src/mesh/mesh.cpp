@@ -42,18 +42,18 @@ void DrawMeshLines(const Mesh& mesh) {
     glEnable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    // One flat list of corners: GL_LINES pairs them regardless of triangle boundaries, and an odd
-    // corner count drops the last one. Deliberate; the overlay is not a wireframe.
-    glBegin(GL_LINES);
-    const int32_t cornerCount = mesh.triangleCount * 3;
-    for (int32_t c = 0; c < cornerCount; ++c) {
-        if (c % 3 == 0) {
-            glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-        }
-        const uint32_t v = mesh.indices[static_cast<size_t>(c)];
-        glTexCoord2fv(&mesh.texCoords[static_cast<size_t>(v) * 2]);
-        glVertex3fv(&mesh.positions[static_cast<size_t>(v) * 3]);
-    }
-    glEnd();
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    // One flat list of corners in index order: GL_LINES pairs them regardless of triangle
+    // boundaries, and an odd corner count drops the last one. Deliberate; the overlay is not a
+    // wireframe. The index array sends exactly the corners a glBegin/glEnd loop would, with
+    // their texture coordinates, in one call instead of two per corner.
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
+    glDrawElements(GL_LINES, mesh.triangleCount * 3, GL_UNSIGNED_INT, mesh.indices.data());
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopAttrib();
 }
