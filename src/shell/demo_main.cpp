@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/allocator.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/window_messages.h"
@@ -188,6 +189,7 @@ int DemoMain(int argc, char** argv) {
             std::printf("demo %s\n", DEMO_VERSION);
             return 0;
         default:
+            KeepFreedMemoryForReuse();
             return RunShow(options);
     }
 }
