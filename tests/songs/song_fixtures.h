@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "music/song.h"
@@ -18,6 +19,9 @@ struct SongShape {
     int bpm;
     int64_t maximumBytes;
 };
+
+// Test names and failure messages show the song's name rather than a pointer value.
+inline void PrintTo(const SongShape* shape, std::ostream* out) { *out << shape->name; }
 
 const SongShape& ShowShape();
 const SongShape& HiddenShape();
