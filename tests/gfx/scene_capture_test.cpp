@@ -19,17 +19,6 @@ namespace {
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 
-int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
-                    int32_t bottom) {
-    int32_t count = 0;
-    for (int32_t y = top; y < bottom; ++y) {
-        for (int32_t x = left; x < right; ++x) {
-            count += PixelAt(picture, x, y) == color ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 class SceneCaptureTest : public GlTest {};
 
 TEST_F(SceneCaptureTest, TexturedTintedAndLinedMeshesSpritesAndTextLandWhereTheyBelong) {
@@ -74,13 +63,12 @@ TEST_F(SceneCaptureTest, TexturedTintedAndLinedMeshesSpritesAndTextLandWhereThey
     glPopMatrix();
 
     // Bottom-left: a green sprite centred at pixel (80, 420).
-    Sprite sprite;
-    sprite.x = -0.75f;
-    sprite.y = 0.75f;
-    sprite.alphaBlend = true;
-    sprite.color = {0.0f, 1.0f, 0.0f, 0.0f};
-    sprite.halfWidth = 0.05f;
-    sprite.halfHeight = 0.05f;
+    const Sprite sprite{.x = -0.75f,
+                        .y = 0.75f,
+                        .alphaBlend = true,
+                        .color = {0.0f, 1.0f, 0.0f, 0.0f},
+                        .halfWidth = 0.05f,
+                        .halfHeight = 0.05f};
     Begin2D();
     DrawSprite(sprite, 1.0f);
     End2D();

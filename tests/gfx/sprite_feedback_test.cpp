@@ -15,29 +15,24 @@
 
 namespace {
 
-constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};
 
 Sprite WhiteSprite(float x, float y, float halfWidth, float halfHeight) {
-    Sprite sprite;
-    sprite.x = x;
-    sprite.y = y;
-    sprite.alphaBlend = true;
-    sprite.color = {1.0f, 1.0f, 1.0f, 0.0f};  // the record's alpha is not used
-    sprite.halfWidth = halfWidth;
-    sprite.halfHeight = halfHeight;
-    return sprite;
+    // The record's alpha is not used.
+    return {.x = x,
+            .y = y,
+            .alphaBlend = true,
+            .color = {1.0f, 1.0f, 1.0f, 0.0f},
+            .halfWidth = halfWidth,
+            .halfHeight = halfHeight};
 }
 
-int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
-                    int32_t bottom) {
-    int32_t count = 0;
-    for (int32_t y = top; y < bottom; ++y) {
-        for (int32_t x = left; x < right; ++x) {
-            count += PixelAt(picture, x, y) == color ? 1 : 0;
-        }
-    }
-    return count;
+Picture DrawAlone(const Sprite& sprite) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    Begin2D();
+    DrawSprite(sprite, 1.0f);
+    End2D();
+    return ReadPicture();
 }
 
 // Colours by quadrant of a 2 x 2 texture: texel (x, y) at u, v = -1 or 0.
@@ -52,66 +47,40 @@ struct QuadrantGenerator : TextureGenerator {
 
 class SpriteTest : public GlTest {};
 
-TEST_F(SpriteTest, QuarterSpritesCoverExactlyTheirQuarter) {
-    Begin2D();
-    DrawSprite(WhiteSprite(-0.5f, -0.5f, 0.5f, 0.5f), 1.0f);
-    End2D();
-    Picture picture = ReadPicture();
-    EXPECT_EQ(CountInRect(picture, kWhite, 0, 0, 320, 240), 320 * 240);
-    EXPECT_EQ(CountPixels(picture, kWhite), 320 * 240);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    Begin2D();
-    DrawSprite(WhiteSprite(0.5f, 0.5f, 0.5f, 0.5f), 1.0f);
-    End2D();
-    picture = ReadPicture();
-    EXPECT_EQ(CountInRect(picture, kWhite, 320, 240, 640, 480), 320 * 240);
-    EXPECT_EQ(CountPixels(picture, kWhite), 320 * 240);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    Begin2D();
-    DrawSprite(WhiteSprite(0.0f, 0.0f, 1.0f, 1.0f), 1.0f);
-    End2D();
-    EXPECT_EQ(CountPixels(ReadPicture(), kWhite), 640 * 480);
+TEST_F(SpriteTest, QuarterAndFullSpritesCoverExactlyTheirArea) {
+    const struct {
+        float x, y, half;
+        int32_t left, top, size;
+    } cases[] = {{-0.5f, -0.5f, 0.5f, 0, 0, 320},
+                 {0.5f, 0.5f, 0.5f, 320, 240, 320},
+                 {0.0f, 0.0f, 1.0f, 0, 0, 640}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "sprite at " << c.x << "," << c.y);
+        const Picture picture = DrawAlone(WhiteSprite(c.x, c.y, c.half, c.half));
+        const int32_t height = c.size * 3 / 4;
+        EXPECT_EQ(CountInRect(picture, kWhite, c.left, c.top, c.left + c.size, c.top + height),
+                  c.size * height);
+        EXPECT_EQ(CountPixels(picture, kWhite), c.size * height);
+    }
 }
 
 TEST_F(SpriteTest, RotationSwingsAboutTheTopLeftCorner) {
     // Centre (320, -240), full size (y -480..0): entirely above the screen until rotated.
     Sprite sprite = WhiteSprite(0.0f, -2.0f, 1.0f, 1.0f);
-    Begin2D();
-    DrawSprite(sprite, 1.0f);
-    End2D();
-    EXPECT_EQ(CountPixels(ReadPicture(), kWhite), 0);
-
+    EXPECT_EQ(CountPixels(DrawAlone(sprite), kWhite), 0);
     // 90 degrees takes (x, y) to (-y, x): the sprite now covers x 0..480, y 0..640.
     sprite.rotation = 90.0f;
-    Begin2D();
-    DrawSprite(sprite, 1.0f);
-    End2D();
-    const Picture picture = ReadPicture();
+    const Picture picture = DrawAlone(sprite);
     EXPECT_EQ(CountInRect(picture, kWhite, 0, 0, 480, 480), 480 * 480);
     EXPECT_EQ(CountPixels(picture, kWhite), 480 * 480);
 }
 
-TEST_F(SpriteTest, SmallRotationMovesTheCentreAlongAnArcAndKeepsTheArea) {
-    // A 40 x 40 square centred at (400, 40); 30 degrees puts its centre at (326.4, 234.6).
-    Sprite sprite =
-        WhiteSprite(400.0f / 320.0f - 1.0f, 40.0f / 240.0f - 1.0f, 20.0f / 320.0f, 20.0f / 240.0f);
-    sprite.rotation = 30.0f;
-    Begin2D();
-    DrawSprite(sprite, 1.0f);
-    End2D();
-    const Picture picture = ReadPicture();
-    EXPECT_EQ(PixelAt(picture, 326, 234), kWhite);
-    EXPECT_EQ(PixelAt(picture, 400, 40), kBlack);
-    EXPECT_NEAR(CountPixels(picture, kWhite), 1600, 60);
-    // Tilted: the pixel 19 to the right of the centre is outside the square near its corner row.
-    EXPECT_EQ(PixelAt(picture, 326 + 19, 234 - 19), kBlack);
-}
-
-TEST_F(SpriteTest, AdditiveWhiteGivesWhiteAndAlphaBlendMixes) {
+TEST_F(SpriteTest, AdditiveWhiteGivesWhiteAlphaBlendMixesAndTheStateIsLeftForTheNext) {
     Begin2D();
     FillRect2D(0.0f, 0.0f, 640.0f, 480.0f, 0.2f, 0.4f, 0.6f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
     Sprite additive = WhiteSprite(-0.5f, 0.0f, 0.5f, 1.0f);
     additive.alphaBlend = false;
     DrawSprite(additive, 1.0f);
@@ -119,34 +88,17 @@ TEST_F(SpriteTest, AdditiveWhiteGivesWhiteAndAlphaBlendMixes) {
     half.color = {1.0f, 0.0f, 0.0f, 1.0f};
     DrawSprite(half, 0.5f);
     End2D();
+    for (const GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_TEXTURE_2D}) {
+        EXPECT_FALSE(glIsEnabled(cap)) << std::hex << cap;
+    }
+    EXPECT_EQ(IntegerState(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(IntegerState(GL_BLEND_DST), GL_ONE);
     const Picture picture = ReadPicture();
     EXPECT_EQ(CountInRect(picture, kWhite, 0, 0, 320, 480), 320 * 480);
     const Rgb mixed = PixelAt(picture, 480, 240);
     EXPECT_NEAR(mixed.r, (255 + 51) / 2, 2);
     EXPECT_NEAR(mixed.g, 102 / 2, 2);
     EXPECT_NEAR(mixed.b, 153 / 2, 2);
-}
-
-TEST_F(SpriteTest, LeavesDepthLightingAndBlendingOffWithAdditiveFunction) {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    Begin2D();
-    DrawSprite(WhiteSprite(0.0f, 0.0f, 0.1f, 0.1f), 1.0f);
-    End2D();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(IntegerState(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(IntegerState(GL_BLEND_DST), GL_ONE);
-
-    Sprite textured = WhiteSprite(0.0f, 0.0f, 0.1f, 0.1f);
-    textured.textured = true;
-    Begin2D();
-    DrawSprite(textured, 1.0f);
-    End2D();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
 TEST_F(SpriteTest, TextureShowsUprightAndMirrored) {
@@ -156,11 +108,9 @@ TEST_F(SpriteTest, TextureShowsUprightAndMirrored) {
     FillTexture(*texture, &quadrants);
     Sprite sprite = WhiteSprite(0.0f, 0.0f, 1.0f, 1.0f);
     sprite.textured = true;
-    Begin2D();
-    DrawSprite(sprite, 1.0f);
-    End2D();
+    const Picture picture = DrawAlone(sprite);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     glDisable(GL_TEXTURE_2D);
-    const Picture picture = ReadPicture();
     // Texel row 1 (t high) at the top, texel column 1 (s high) on the left.
     EXPECT_EQ(PixelAt(picture, 100, 100), kWhite);            // texel (1, 1)
     EXPECT_EQ(PixelAt(picture, 540, 100), (Rgb{0, 0, 255}));  // texel (0, 1)
@@ -168,68 +118,67 @@ TEST_F(SpriteTest, TextureShowsUprightAndMirrored) {
     EXPECT_EQ(PixelAt(picture, 540, 380), (Rgb{255, 0, 0}));  // texel (0, 0)
 }
 
-class FeedbackTest : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        ScreenFeedbackCreate(feedback, 64);
-    }
-    void TearDown() override {
-        GLuint name = feedback.texture.name;
-        glDeleteTextures(1, &name);
-        GlTest::TearDown();
-    }
-
-    // Draws a distinct colour into each pixel of the 64 x 64 capture corner.
-    static void DrawCornerPattern() {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0.0, 64.0, 0.0, 64.0, -1.0, 1.0);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
-        glBegin(GL_POINTS);
-        for (int i = 0; i < 64; ++i) {
-            for (int j = 0; j < 64; ++j) {
-                glColor3ub(static_cast<GLubyte>(i * 4), static_cast<GLubyte>(j * 4), 77);
-                glVertex2f(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
-            }
-        }
-        glEnd();
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-    }
-
-    ScreenFeedback feedback;
-};
-
-TEST_F(FeedbackTest, CreateFillsOpaqueBlackAndStoresTheSize) {
-    EXPECT_EQ(feedback.size, 64);
-    ASSERT_TRUE(feedback.texture.pixels);
-    for (int32_t i = 0; i < 64 * 64; ++i) {
-        ASSERT_EQ(feedback.texture.pixels[i], 0xFF000000u);
-    }
-}
-
-TEST_F(FeedbackTest, OneLayerShowsTheCornerAsTenBySevenAndAHalfPixelBlocks) {
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+// Draws a distinct colour into each pixel of the 64 x 64 capture corner (red 4 x column, green
+// 4 x row from the bottom, blue 77) after clearing to blue `clearBlue`, and runs the glow.
+Picture CaptureAndDraw(ScreenFeedback& feedback, float clearBlue, int32_t layers, float spread) {
+    glClearColor(0.0f, 0.0f, clearBlue, 1.0f);
     SetCaptureViewport(feedback);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 64);
     EXPECT_EQ(viewport[3], 64);
-    DrawCornerPattern();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 64.0, 0.0, 64.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glBegin(GL_POINTS);
+    for (int i = 0; i < 64; ++i) {
+        for (int j = 0; j < 64; ++j) {
+            glColor3ub(static_cast<GLubyte>(i * 4), static_cast<GLubyte>(j * 4), 77);
+            glVertex2f(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
+        }
+    }
+    glEnd();
+    glEnable(GL_FOG);
     Begin2D();
-    DrawFeedback(feedback, 1, 0.0f);
+    DrawFeedback(feedback, layers, spread);
     End2D();
+    EXPECT_TRUE(glIsEnabled(GL_FOG));  // switched off for the layers only
+    glDisable(GL_FOG);
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 640);
     EXPECT_EQ(viewport[3], 480);
-    const Picture picture = ReadPicture();
+    if (layers > 0) {  // the glow's texture and blending stay on for whatever comes next
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_TRUE(glIsEnabled(GL_BLEND));
+        EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    }
+    glDisable(GL_TEXTURE_2D);
+    return ReadPicture();
+}
+
+using FeedbackTest = GlTest;
+
+TEST_F(FeedbackTest, CopiesTheCornerAndDrawsZeroOneOrMoreLayers) {
+    ScreenFeedback feedback;
+    ScreenFeedbackCreate(feedback, 64);
+
+    // 0 layers: the copy is made and the screen cleared, nothing drawn.
+    Picture picture = CaptureAndDraw(feedback, 1.0f, 0, 0.0f);
+    EXPECT_EQ(CountPixels(picture, (Rgb{0, 0, 255})), 640 * 480);
+    std::vector<uint8_t> texels(64 * 64 * 4);
+    BindTexture(feedback.texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glDisable(GL_TEXTURE_2D);
+    EXPECT_EQ(texels[(63 * 64 + 10) * 4], 40);
+    EXPECT_EQ(texels[(63 * 64 + 10) * 4 + 1], 252);
+    EXPECT_EQ(texels[(63 * 64 + 10) * 4 + 2], 77);
+    EXPECT_EQ(texels[(5 * 64 + 7) * 4 + 3], 255);  // alpha 1: the framebuffer has none
+
+    // 1 layer: the corner fills the screen in 10 x 7.5-pixel blocks.
+    picture = CaptureAndDraw(feedback, 1.0f, 1, 0.0f);
     int32_t mismatches = 0;
     for (int32_t y = 0; y < 480; ++y) {
         // Screen row y (from the top) samples t = 1 - (y + 0.5) / 480, texel row floor(64 t).
@@ -246,60 +195,15 @@ TEST_F(FeedbackTest, OneLayerShowsTheCornerAsTenBySevenAndAHalfPixelBlocks) {
         }
     }
     EXPECT_EQ(mismatches, 0);
-    // Blocks: rows 0..6 show the top texel row, 8..14 the next one.
-    EXPECT_EQ(PixelAt(picture, 0, 6).g, 252);
-    EXPECT_EQ(PixelAt(picture, 0, 8).g, 248);
-    EXPECT_EQ(PixelAt(picture, 9, 0).r, 0);
-    EXPECT_EQ(PixelAt(picture, 10, 0).r, 4);
 
-    // The copy has alpha 1 everywhere and the texture stays bound and nearest-filtered.
-    std::vector<uint8_t> texels(64 * 64 * 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[3], 255);
-    EXPECT_EQ(texels[(5 * 64 + 7) * 4], 7 * 4);
-    EXPECT_EQ(texels[(5 * 64 + 7) * 4 + 1], 5 * 4);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    glDisable(GL_TEXTURE_2D);
-}
+    // 2 layers: the second at alpha 0.5 shows texels 16..47 across x 80..560 (15 pixels each)
+    // over the first, so pixel (85, y) mixes first-layer texel 8 and second-layer texel 16.
+    picture = CaptureAndDraw(feedback, 0.0f, 2, 0.25f);
+    EXPECT_NEAR(PixelAt(picture, 85, 240).r, (8 * 4 + 16 * 4) / 2, 2);
+    EXPECT_EQ(PixelAt(picture, 75, 240).r, 7 * 4);  // left of x = 80 only the first layer shows
 
-TEST_F(FeedbackTest, ZeroLayersCopiesAndClearsButDrawsNothing) {
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glEnable(GL_FOG);
-    SetCaptureViewport(feedback);
-    DrawCornerPattern();
-    Begin2D();
-    DrawFeedback(feedback, 0, 0.0f);
-    End2D();
-    EXPECT_TRUE(glIsEnabled(GL_FOG));  // switched off for the layers only
-    glDisable(GL_FOG);
-    glDisable(GL_TEXTURE_2D);
-    EXPECT_EQ(CountPixels(ReadPicture(), (Rgb{0, 0, 255})), 640 * 480);
-    BindTexture(feedback.texture);
-    std::vector<uint8_t> texels(64 * 64 * 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[(63 * 64 + 10) * 4], 40);
-    EXPECT_EQ(texels[(63 * 64 + 10) * 4 + 1], 252);
-    EXPECT_EQ(texels[(63 * 64 + 10) * 4 + 2], 77);
-}
-
-TEST_F(FeedbackTest, FurtherLayersMagnifyTheCentreAndFade) {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    SetCaptureViewport(feedback);
-    DrawCornerPattern();
-    Begin2D();
-    DrawFeedback(feedback, 2, 0.25f);
-    End2D();
-    glDisable(GL_TEXTURE_2D);
-    const Picture picture = ReadPicture();
-    // Second layer at alpha 0.5: texels 16..47 across x 80..560 (15 pixels each), blended
-    // half and half over the first layer. Pixel (85, y) takes first-layer texel 8 and second-layer
-    // texel 16 in red.
-    const Rgb left = PixelAt(picture, 85, 240);
-    EXPECT_NEAR(left.r, (8 * 4 + 16 * 4) / 2, 2);
-    // Left of x = 80 only the first layer shows.
-    EXPECT_EQ(PixelAt(picture, 75, 240).r, 7 * 4);
+    GLuint name = feedback.texture.name;
+    glDeleteTextures(1, &name);
 }
 
 }  // namespace

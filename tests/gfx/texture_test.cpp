@@ -1,4 +1,4 @@
-// Textures: allocation, colour range, fills with and without generators, packing and upload.
+// Textures: colour range, fills with and without generators, packing, visit order and upload.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -19,13 +19,17 @@ constexpr int32_t kHeight = 16;
 
 struct Rgba {
     uint8_t r, g, b, a;
+    bool operator==(const Rgba&) const = default;
 };
 
-Rgba TexelAt(const Texture& texture, int32_t x, int32_t y) {
-    const uint32_t texel = texture.pixels[static_cast<size_t>(y) * texture.width + x];
+Rgba Bytes(uint32_t texel) {
     Rgba bytes{};
     std::memcpy(&bytes, &texel, sizeof bytes);  // memory order is the channel order
     return bytes;
+}
+
+Rgba TexelAt(const Texture& texture, int32_t x, int32_t y) {
+    return Bytes(texture.pixels[static_cast<size_t>(y) * texture.width + x]);
 }
 
 std::unique_ptr<Texture> MakeTexture(int32_t width = kWidth, int32_t height = kHeight) {
@@ -37,7 +41,7 @@ std::unique_ptr<Texture> MakeTexture(int32_t width = kWidth, int32_t height = kH
     return texture;
 }
 
-// The generator's draws plus four per texel, counted by replaying Rand().
+// The Rand() state after `draws` draws from the start of the sequence.
 uint32_t StateAfterDraws(int64_t draws) {
     ResetRand();
     for (int64_t i = 0; i < draws; ++i) {
@@ -48,70 +52,23 @@ uint32_t StateAfterDraws(int64_t draws) {
 
 class TextureTest : public GlTest {};
 
-TEST_F(TextureTest, CreateGivesZeroColoursAFreshNameAndTheSize) {
-    auto first = MakeTexture();
-    auto second = MakeTexture();
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->width, kWidth);
-    EXPECT_EQ(first->height, kHeight);
-    EXPECT_NE(first->name, 0u);
-    EXPECT_NE(first->name, second->name);
-    EXPECT_EQ(first->base.r + first->base.g + first->base.b + first->base.a, 0.0f);
-    EXPECT_EQ(first->range.r + first->range.g + first->range.b + first->range.a, 0.0f);
-}
-
-TEST_F(TextureTest, SetColorRangeStoresLowAndTheDifference) {
-    auto texture = MakeTexture();
-    SetColorRange(*texture, {0.1f, 0.2f, 0.3f, 0.4f}, {0.5f, 0.2f, 0.0f, 1.0f});
-    EXPECT_FLOAT_EQ(texture->base.g, 0.2f);
-    EXPECT_FLOAT_EQ(texture->base.a, 0.4f);
-    EXPECT_FLOAT_EQ(texture->range.r, 0.4f);
-    EXPECT_FLOAT_EQ(texture->range.g, 0.0f);
-    EXPECT_FLOAT_EQ(texture->range.b, -0.3f);
-    EXPECT_FLOAT_EQ(texture->range.a, 0.6f);
-}
-
 TEST_F(TextureTest, PackColorTruncatesKeepsLowBitsAndStoresRgbaBytes) {
-    const uint32_t packed = PackColor({1.0f, 0.5f, 0.999f, 0.0f});
-    Rgba bytes{};
-    std::memcpy(&bytes, &packed, sizeof bytes);
-    EXPECT_EQ(bytes.r, 255);
-    EXPECT_EQ(bytes.g, 127);  // 127.5 truncated
-    EXPECT_EQ(bytes.b, 254);  // 254.745 truncated
-    EXPECT_EQ(bytes.a, 0);
+    EXPECT_EQ(Bytes(PackColor({1.0f, 0.5f, 0.999f, 0.0f})), (Rgba{255, 127, 254, 0}));
     EXPECT_EQ(PackColor({2.0f, 0.0f, 0.0f, 0.0f}), 254u);  // 510 keeps only its low byte
 }
 
-TEST_F(TextureTest, FillWithoutGeneratorAndZeroRangeIsTransparentBlack) {
-    auto texture = MakeTexture();
-    FillTexture(*texture, nullptr);
-    for (int32_t i = 0; i < kWidth * kHeight; ++i) {
-        ASSERT_EQ(texture->pixels[i], 0u) << "texel " << i;
+// Upload and filtering show in the sprite and scene pictures.
+TEST_F(TextureTest, ZeroRangeFillsTransparentBlackAndTheBaseGeneratorOpaqueBlack) {
+    TextureGenerator base;
+    for (TextureGenerator* generator : {static_cast<TextureGenerator*>(nullptr), &base}) {
+        SCOPED_TRACE(generator ? "base generator" : "no generator");
+        auto texture = MakeTexture();
+        FillTexture(*texture, generator);
+        const uint32_t expected = generator ? 0xFF000000u : 0u;
+        for (int32_t i = 0; i < kWidth * kHeight; ++i) {
+            ASSERT_EQ(texture->pixels[i], expected) << "texel " << i;
+        }
     }
-}
-
-TEST_F(TextureTest, BaseGeneratorGivesOpaqueBlackAndIsUploadedWithNearestFilters) {
-    auto texture = MakeTexture();
-    TextureGenerator generator;
-    FillTexture(*texture, &generator);
-    for (int32_t i = 0; i < kWidth * kHeight; ++i) {
-        ASSERT_EQ(texture->pixels[i], 0xFF000000u) << "texel " << i;
-    }
-    GLint boundName = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundName);
-    EXPECT_EQ(static_cast<uint32_t>(boundName), texture->name);
-    GLint minFilter = 0;
-    GLint magFilter = 0;
-    GLint width = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(minFilter, GL_NEAREST);
-    EXPECT_EQ(magFilter, GL_NEAREST);
-    EXPECT_EQ(width, kWidth);
-    std::vector<uint32_t> uploaded(kWidth * kHeight);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, uploaded.data());
-    EXPECT_TRUE(std::equal(uploaded.begin(), uploaded.end(), texture->pixels.get()));
 }
 
 TEST_F(TextureTest, DarkNoiseRangeGivesIndependentDarkChannelsAndOpaqueAlpha) {
@@ -120,16 +77,12 @@ TEST_F(TextureTest, DarkNoiseRangeGivesIndependentDarkChannelsAndOpaqueAlpha) {
     FillTexture(*texture, nullptr);
     std::set<int> reds;
     int32_t channelsDiffer = 0;
-    for (int32_t y = 0; y < kHeight; ++y) {
-        for (int32_t x = 0; x < kWidth; ++x) {
-            const Rgba texel = TexelAt(*texture, x, y);
-            ASSERT_LE(texel.r, 25);
-            ASSERT_LE(texel.g, 25);
-            ASSERT_LE(texel.b, 25);
-            ASSERT_EQ(texel.a, 255);
-            reds.insert(texel.r);
-            channelsDiffer += (texel.r != texel.g || texel.g != texel.b) ? 1 : 0;
-        }
+    for (int32_t i = 0; i < kWidth * kHeight; ++i) {
+        const Rgba texel = Bytes(texture->pixels[i]);
+        ASSERT_LE(std::max({texel.r, texel.g, texel.b}), 25) << "texel " << i;
+        ASSERT_EQ(texel.a, 255) << "texel " << i;
+        reds.insert(texel.r);
+        channelsDiffer += (texel.r != texel.g || texel.g != texel.b) ? 1 : 0;
     }
     EXPECT_GE(reds.size(), 20u);  // spread over the 26 values, not a constant
     EXPECT_GT(channelsDiffer, kWidth * kHeight / 2);
@@ -140,11 +93,8 @@ TEST_F(TextureTest, SumsSaturateAt255AndBottomOutAtZero) {
     SetColorRange(*texture, {0.9f, 0.3f, 0.5f, -2.0f}, {1.2f, 0.8f, 0.5f, -1.5f});
     DiscGenerator disc;  // adds white inside the disc, black (alpha 1) outside
     FillTexture(*texture, &disc);
-    const Rgba centre = TexelAt(*texture, kWidth / 2, kHeight / 2);
-    EXPECT_EQ(centre.r, 255);  // 1.9 and more
-    EXPECT_EQ(centre.g, 255);  // 1.3 and more
-    EXPECT_EQ(centre.b, 255);  // 1.5
-    EXPECT_EQ(centre.a, 0);    // 1 - 2 up to 1 - 1.5
+    // Centre: 1.9.., 1.3.., 1.5 saturate; alpha 1 - 2 .. 1 - 1.5 bottoms out.
+    EXPECT_EQ(TexelAt(*texture, kWidth / 2, kHeight / 2), (Rgba{255, 255, 255, 0}));
     const Rgba corner = TexelAt(*texture, 0, 0);
     EXPECT_GE(corner.r, 229);  // 0.9 and more
     EXPECT_GE(corner.g, 76);   // 0.3 up to 0.8
@@ -172,57 +122,43 @@ TEST_F(TextureTest, DiscIsWhiteInsideRadiusSqrtPoint8OnOpaqueBlack) {
     DiscGenerator disc;
     FillTexture(*texture, &disc);
     EXPECT_FLOAT_EQ(disc.color.r, 1.0f);  // the unset colour became white and was kept
-    const Rgba white{255, 255, 255, 255};
-    const Rgba black{0, 0, 0, 255};
-    const auto same = [](Rgba a, Rgba b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    EXPECT_TRUE(same(TexelAt(*texture, 32, 32), white));
-    for (const auto& [x, y] : {std::pair{0, 0}, {63, 0}, {0, 63}, {63, 63}}) {
-        EXPECT_TRUE(same(TexelAt(*texture, x, y), black)) << x << "," << y;
+    // Middle row/column: u = x / 32 - 1, u^2 = 0.821 at 3 and 61, 0.766 at 4 and 60.
+    // Diagonal: 2u^2 < 0.8 for |u| < 0.632: x = 12 gives u = -0.625, x = 11 -0.656.
+    const struct {
+        int32_t x, y;
+        bool inside;
+    } probes[] = {{32, 32, true}, {0, 0, false},  {63, 0, false}, {0, 63, false},  {63, 63, false},
+                  {3, 32, false}, {4, 32, true},  {60, 32, true}, {61, 32, false}, {32, 3, false},
+                  {32, 4, true},  {12, 12, true}, {11, 11, false}};
+    for (const auto& probe : probes) {
+        const Rgba expected = probe.inside ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
+        EXPECT_EQ(TexelAt(*texture, probe.x, probe.y), expected) << probe.x << "," << probe.y;
     }
-    // Along the middle row (v = 0) u = x / 32 - 1: u^2 = 0.821 at x = 3 and 61, 0.766 at 4 and 60.
-    EXPECT_TRUE(same(TexelAt(*texture, 3, 32), black));
-    EXPECT_TRUE(same(TexelAt(*texture, 4, 32), white));
-    EXPECT_TRUE(same(TexelAt(*texture, 60, 32), white));
-    EXPECT_TRUE(same(TexelAt(*texture, 61, 32), black));
-    // Along the middle column the same, with y.
-    EXPECT_TRUE(same(TexelAt(*texture, 32, 3), black));
-    EXPECT_TRUE(same(TexelAt(*texture, 32, 4), white));
-    // The diagonal: u = v, 2u^2 < 0.8 for |u| < 0.632: x = 12 gives u = -0.625, x = 11 -0.656.
-    EXPECT_TRUE(same(TexelAt(*texture, 12, 12), white));
-    EXPECT_TRUE(same(TexelAt(*texture, 11, 11), black));
-}
-
-TEST_F(TextureTest, DiscKeepsAColourThatIsSet) {
-    DiscGenerator disc;
+    // A colour that is set is kept, with alpha 1 inside and out.
     disc.color = {0.5f, 0.01f, 0.01f, 0.3f};
     const Color4 inside = disc.ColorAt(0.0f, 0.0f);
-    EXPECT_EQ(inside.r, 0.5f);
-    EXPECT_EQ(inside.g, 0.01f);
-    EXPECT_EQ(inside.a, 1.0f);
     const Color4 outside = disc.ColorAt(0.9f, 0.0f);
+    EXPECT_EQ(inside.r, 0.5f);
+    EXPECT_EQ(inside.a, 1.0f);
     EXPECT_EQ(outside.r, 0.0f);
     EXPECT_EQ(outside.a, 1.0f);
 }
 
-TEST_F(TextureTest, EveryFillDrawsFourNumbersPerTexelAfterTheGenerator) {
-    auto texture = MakeTexture();
-    ResetRand();
-    FillTexture(*texture, nullptr);  // draws even with zero range
-    const uint32_t plain = RandState();
-    ResetRand();
+TEST_F(TextureTest, FillDrawsFourNumbersPerTexelColumnByColumnAfterTheGenerator) {
     TextureGenerator black;
-    FillTexture(*texture, &black);
-    const uint32_t withBase = RandState();
-    ResetRand();
     NoiseGenerator noise;
-    FillTexture(*texture, &noise);
-    const uint32_t withNoise = RandState();
-    EXPECT_EQ(plain, StateAfterDraws(4 * kWidth * kHeight));
-    EXPECT_EQ(withBase, StateAfterDraws(4 * kWidth * kHeight));
-    EXPECT_EQ(withNoise, StateAfterDraws(5 * kWidth * kHeight));
-}
+    const struct {
+        const char* name;
+        TextureGenerator* generator;
+        int64_t drawsPerTexel;
+    } cases[] = {{"none", nullptr, 4}, {"base", &black, 4}, {"noise", &noise, 5}};
+    for (const auto& c : cases) {
+        auto texture = MakeTexture();
+        ResetRand();
+        FillTexture(*texture, c.generator);  // draws even with zero range
+        EXPECT_EQ(RandState(), StateAfterDraws(c.drawsPerTexel * kWidth * kHeight)) << c.name;
+    }
 
-TEST_F(TextureTest, TexelsAreVisitedColumnByColumnRedGreenBlueAlpha) {
     auto texture = MakeTexture();
     SetColorRange(*texture, {0.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
     ResetRand();
@@ -233,17 +169,14 @@ TEST_F(TextureTest, TexelsAreVisitedColumnByColumnRedGreenBlueAlpha) {
     ResetRand();
     FillTexture(*texture, nullptr);
     // Texel (0, 1) takes draws 4..7, texel (1, 0) the four after the whole first column.
-    const auto expectTexel = [&](int32_t x, int32_t y, size_t firstDraw) {
+    for (const auto& [x, y, first] : {std::array{0, 0, 0}, {0, 1, 4}, {1, 0, 4 * kHeight}}) {
         const Rgba texel = TexelAt(*texture, x, y);
         const int32_t channels[4] = {texel.r, texel.g, texel.b, texel.a};
-        for (size_t k = 0; k < 4; ++k) {
+        for (int32_t k = 0; k < 4; ++k) {
             // n / 255 * 255 in float may land just below n.
-            EXPECT_NEAR(channels[k], draws[firstDraw + k], 1) << x << "," << y << " channel " << k;
+            EXPECT_NEAR(channels[k], draws[first + k], 1) << x << "," << y << " channel " << k;
         }
-    };
-    expectTexel(0, 0, 0);
-    expectTexel(0, 1, 4);
-    expectTexel(1, 0, 4 * kHeight);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "gl_test.h"
+
 // Runs the toolkit's start-up steps unless they ran already (fonts, feedback, shared textures).
 void EnsureToolkitResources();
 
@@ -17,3 +19,7 @@ GLint IntegerState(GLenum which);
 
 // Draws an axis-aligned rectangle in the 2D pixel space of Begin2D, flat colour, no blending.
 void FillRect2D(float left, float top, float right, float bottom, float r, float g, float b);
+
+// Pixels of `color` in columns left..right-1 and rows top..bottom-1 (rows from the top).
+int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom);
