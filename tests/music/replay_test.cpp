@@ -1,7 +1,6 @@
 // Replay engine tests: period tables, sequencing, note starts and the hand-off to the voices.
 #include <gtest/gtest.h>
 
-#include <utility>
 #include <vector>
 
 #include "music/channel.h"
@@ -12,93 +11,61 @@
 
 namespace {
 
-class ReplayTest : public ::testing::Test {
-protected:
-    void TearDown() override { SongFree(song); }
-    Song* Start(const XmSongLayout& layout) {
-        song = LoadAndStart(layout);
-        return song;
+TEST(PeriodTest, AmigaAndLinearTableFigures) {
+    const int32_t amiga[][3] = {{0, 0, 27392}, {12, 0, 13696}, {48, 0, 1712},  {49, 0, 1615},
+                                {60, 0, 856},  {48, 16, 1700}, {48, -16, 1724}};
+    for (const auto& a : amiga) {
+        EXPECT_EQ(AmigaPeriod(a[0], a[1]), a[2]) << a[0] << " " << a[1];
     }
-    void Ticks(int count) {
-        for (int i = 0; i < count; ++i) {
-            ReplayTick(song);
-        }
-    }
-    Song* song = nullptr;
-};
-
-TEST(PeriodTest, AmigaTableFigures) {
-    EXPECT_EQ(AmigaPeriod(0, 0), 27392);
-    EXPECT_EQ(AmigaPeriod(12, 0), 13696);
-    EXPECT_EQ(AmigaPeriod(48, 0), 1712);
-    EXPECT_EQ(AmigaPeriod(49, 0), 1615);
-    EXPECT_EQ(AmigaPeriod(60, 0), 856);
-    EXPECT_EQ(AmigaPeriod(48, 16), 1700);
-    EXPECT_EQ(AmigaPeriod(48, -16), 1724);
     // Note 0 with a negative finetune has no lower neighbour: the upper one is used.
     EXPECT_EQ(AmigaPeriod(0, -128), 27392 + 128 * (27392 - AmigaPeriod(1, 0)) / 128);
-}
 
-TEST(PeriodTest, LinearPeriodsAndFrequencies) {
     Song linear{};
     linear.flags = 1;
-    Song amiga{};
+    Song amigaSong{};
     EXPECT_EQ(NotePeriod(&linear, 48, 0), 4608);
     EXPECT_EQ(NotePeriod(&linear, 36, 0), 5376);
     EXPECT_EQ(NotePeriod(&linear, 48, -1), 4608);  // finetune / 2 truncates toward zero
     EXPECT_EQ(NotePeriod(&linear, 48, -3), 4609);
     EXPECT_EQ(NotePeriod(&linear, 48, 127), 4545);
-    EXPECT_EQ(NotePeriod(&amiga, 48, 16), 1700);
+    EXPECT_EQ(NotePeriod(&amigaSong, 48, 16), 1700);
     EXPECT_EQ(PeriodFrequency(&linear, 4608, 0), 8363);
     EXPECT_EQ(PeriodFrequency(&linear, 5376, 0), 4181);
     EXPECT_EQ(PeriodFrequency(&linear, 5376, 768), 8363);  // a positive delta raises the pitch
-    EXPECT_EQ(PeriodFrequency(&amiga, 1712, 0), 8362);
-    EXPECT_EQ(PeriodFrequency(&amiga, 1700, 12), 8362);  // here it lowers it
+    EXPECT_EQ(PeriodFrequency(&amigaSong, 1712, 0), 8362);
+    EXPECT_EQ(PeriodFrequency(&amigaSong, 1700, 12), 8362);  // here it lowers it
     EXPECT_EQ(PeriodFrequency(&linear, -8640, 0), 1303555951);
     EXPECT_EQ(PeriodFrequency(&linear, -100000, 0), 2147483647);
 }
 
-// Frequency bit on a bare channel: the voice's step from the period.
-void StepFor(Song& song, int32_t period, uint32_t* integer, uint32_t* fraction) {
-    outputRate = 44100;
-    Voice voice{};
-    voice.stepInteger = 7;
-    voice.stepFraction = 7;
-    Channel channel{};
-    channel.voice = &voice;
-    channel.period = period;
-    channel.updateFlags = kUpdateFrequency;
-    UpdateVoice(channel, &emptySample, &song);
-    *integer = voice.stepInteger;
-    *fraction = voice.stepFraction;
-}
-
 TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
-    Song linear{};
-    linear.flags = 1;
-    Song amiga{};
-    uint32_t integer = 0;
-    uint32_t fraction = 0;
-    StepFor(linear, 4608, &integer, &fraction);
-    EXPECT_EQ(integer, 0u);
-    EXPECT_EQ(fraction, 814485521u);
-    StepFor(linear, 5376, &integer, &fraction);
-    EXPECT_EQ(fraction, 407194064u);
-    StepFor(amiga, 200000, &integer, &fraction);  // 71 Hz is raised to 100 Hz
-    EXPECT_EQ(integer, 0u);
-    EXPECT_EQ(fraction, 9739154u);
-    StepFor(amiga, -5, &integer, &fraction);  // negative frequency: also 100 Hz
-    EXPECT_EQ(fraction, 9739154u);
-    // 256 samples per frame or more is held just below 256 x 44100 Hz.
-    StepFor(amiga, 1, &integer, &fraction);
-    EXPECT_EQ(integer, 255u);
-    EXPECT_EQ(fraction, 4294869904u);
-    StepFor(linear, -8640, &integer, &fraction);
-    EXPECT_EQ(integer, 255u);
-    // A period sum of 0 leaves the step alone (no division by 0 in Amiga mode).
-    StepFor(amiga, 0, &integer, &fraction);
-    EXPECT_EQ(integer, 7u);
-    EXPECT_EQ(fraction, 7u);
+    struct Case {
+        uint8_t flags;
+        int32_t period;
+        uint32_t integer, fraction;
+    };
+    const Case cases[] = {
+        {1, 4608, 0, 814485521u},     {1, 5376, 0, 407194064u},
+        {0, 200000, 0, 9739154u},  // 71 Hz is raised to 100 Hz
+        {0, -5, 0, 9739154u},      // negative frequency: also 100 Hz
+        {0, 1, 255, 4294869904u},  // 256 samples per frame or more: just below 256 x 44100 Hz
+        {1, -8640, 255, 4294869904u}, {0, 0, 7, 7},  // a period sum of 0 leaves the step alone
+    };
+    outputRate = 44100;
+    for (const Case& c : cases) {
+        Song song{};
+        song.flags = c.flags;
+        Voice voice{};
+        voice.stepInteger = 7;
+        voice.stepFraction = 7;
+        Channel channel{};
+        channel.voice = &voice;
+        channel.period = c.period;
+        channel.updateFlags = kUpdateFrequency;
+        UpdateVoice(channel, &emptySample, &song);
+        EXPECT_EQ(voice.stepInteger, c.integer) << c.period;
+        EXPECT_EQ(voice.stepFraction, c.fraction) << c.period;
+    }
 }
 
 TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
@@ -110,17 +77,19 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     channel.volume = 64;
     channel.volumeEnvelopeValue = 64;
     channel.fadeoutVolume = 65536;
-    channel.panningEnvelopeValue = 32;
-    const std::pair<int32_t, std::pair<int32_t, int32_t>> cases[] = {
-        {128, {63, 63}}, {255, {127, 0}}, {0, {0, 127}}};
-    for (const auto& [panning, levels] : cases) {
-        channel.panning = panning;
+    // Channel panning, panning envelope, voice panning: the envelope moves it in quarter steps.
+    const int32_t cases[][3] = {{128, 32, 128}, {255, 32, 255}, {0, 32, 0},
+                                {128, 64, 255}, {100, 64, 196}, {77, 32, 77},
+                                {200, 0, 168},  {300, 32, 255}, {-20, 32, 0}};
+    for (const auto& c : cases) {
+        channel.panning = c[0];
+        channel.panningEnvelopeValue = c[1];
         channel.updateFlags = kUpdateVolume | kUpdatePanning;
         UpdateVoice(channel, &emptySample, &song);
         EXPECT_EQ(voice.volume, 127);
-        EXPECT_EQ(voice.panning, panning);
-        EXPECT_EQ(voice.leftLevel, levels.first) << panning;
-        EXPECT_EQ(voice.rightLevel, levels.second) << panning;
+        EXPECT_EQ(voice.panning, c[2]) << c[0] << " " << c[1];
+        EXPECT_EQ(voice.leftLevel, 127 * c[2] / 255) << c[0];
+        EXPECT_EQ(voice.rightLevel, (255 - c[2]) * 127 / 255) << c[0];
     }
     // Half of each factor: 32 x 32 x 32768 x 32 x 255 / 2^35 = 7.97 -> 7.
     channel.volume = 32;
@@ -132,30 +101,37 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     EXPECT_EQ(voice.volume, 7);
 }
 
-TEST(UpdateVoiceTest, PanningEnvelopeMovesPanningInQuarterSteps) {
-    Song song{};
-    Voice voice{};
-    voice.volume = 100;
-    Channel channel{};
-    channel.voice = &voice;
-    const int32_t cases[][3] = {{128, 64, 255},         {100, 64, 196}, {77, 32, 77},
-                                {200, 0, 200 - 1 * 32}, {300, 32, 255}, {-20, 32, 0}};
-    for (const auto& c : cases) {
-        channel.panning = c[0];
-        channel.panningEnvelopeValue = c[1];
-        channel.updateFlags = kUpdatePanning;
-        UpdateVoice(channel, &emptySample, &song);
-        EXPECT_EQ(voice.panning, c[2]) << c[0] << " " << c[1];
-        EXPECT_EQ(voice.leftLevel, 100 * c[2] / 255);
-        EXPECT_EQ(voice.rightLevel, (255 - c[2]) * 100 / 255);
+class ReplayTest : public ::testing::Test {
+protected:
+    void TearDown() override { SongFree(song); }
+    void Start(int32_t channelCount, int32_t patterns, int32_t tempo,
+               const std::vector<std::pair<int32_t, Cell>>& pattern0 = {}) {
+        layout = MakeSongLayout(channelCount, patterns);
+        layout.defaultTempo = static_cast<uint16_t>(tempo);
+        starting = pattern0;
     }
-}
+    void Go() {
+        for (const auto& [rowChannel, cell] : starting) {
+            SetCell(layout, 0, rowChannel / 100, rowChannel % 100, cell);
+        }
+        song = LoadAndStart(layout);
+        ASSERT_NE(song, nullptr);
+    }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            ReplayTick(song);
+        }
+    }
+    int32_t Position() const { return song->orderIndex * 256 + song->row; }
+    XmSongLayout layout;
+    std::vector<std::pair<int32_t, Cell>> starting;  // row * 100 + channel, cell
+    Song* song = nullptr;
+};
 
 TEST_F(ReplayTest, RowsAdvanceBySpeedAndWrapToRestartPosition) {
-    XmSongLayout layout = MakeSongLayout(2, 2);
-    layout.defaultTempo = 4;
+    Start(2, 2, 4);
     layout.restartPosition = 1;
-    ASSERT_NE(Start(layout), nullptr);
+    Go();
     for (int order = 0; order < 3; ++order) {
         for (int row = 0; row < 64; ++row) {
             for (int tick = 0; tick < 4; ++tick) {
@@ -168,26 +144,55 @@ TEST_F(ReplayTest, RowsAdvanceBySpeedAndWrapToRestartPosition) {
     }
 }
 
-TEST_F(ReplayTest, SpeedZeroReadsARowEveryTick) {
-    XmSongLayout layout = MakeSongLayout(2);
-    layout.defaultTempo = 0;
-    ASSERT_NE(Start(layout), nullptr);
+TEST_F(ReplayTest, SequencingEdgeCases) {
+    // Speed 0 reads a row every tick.
+    Start(2, 1, 0);
+    Go();
     for (int row = 0; row < 10; ++row) {
         ReplayTick(song);
         EXPECT_EQ(song->row, row);
         EXPECT_EQ(song->tick, 0);
     }
+    SongFree(song);
+    // A restart position outside the orders starts over.
+    Start(2, 2, 1);
+    layout.restartPosition = 9;
+    layout.patterns[1].rows = 1;
+    Go();
+    Ticks(65);
+    EXPECT_EQ(song->orderIndex, 1);
+    Ticks(1);
+    EXPECT_EQ(Position(), 0);
+    SongFree(song);
+    // A pattern of 0 rows only sequences.
+    Start(2, 2, 1);
+    layout.patterns[0].rows = 0;
+    layout.patterns[1].rows = 2;
+    Go();
+    Ticks(1);
+    EXPECT_EQ(song->orderIndex, 0);
+    Ticks(1);
+    EXPECT_EQ(Position(), 256);
+    SongFree(song);
+    // A break past the next pattern's rows starts it at row 0.
+    Start(2, 2, 1, {{0, Cell{0, 0, 0, 0xD, 0x32}}});
+    layout.patterns[1].rows = 16;
+    SetCell(layout, 1, 0, 1, Cell{49, 1, 0, 0, 0});
+    Go();
+    Ticks(2);
+    EXPECT_EQ(Position(), 256);
+    EXPECT_EQ(voices[1].sample, song->instruments[0].samples[0]);
+    Ticks(1);
+    EXPECT_EQ(song->row, 1);
 }
 
 TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
-    XmSongLayout layout = MakeSongLayout(2);
+    Start(2, 1, 6, {{0, Cell{49, 1, 0, 0, 0}}, {1, Cell{49, 2, 0, 0, 0}}});
     layout.instruments.push_back(layout.instruments[0]);
     layout.instruments[1].samples[0].relativeNote = -12;
     layout.instruments[1].samples[0].volume = 40;
-    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(layout, 0, 0, 1, Cell{49, 2, 0, 0, 0});
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
+    Go();
+    Ticks(1);
     EXPECT_EQ(channels[0].note, 48);
     EXPECT_EQ(channels[0].realNote, 48);
     EXPECT_EQ(channels[0].notePeriod, 4608);
@@ -204,16 +209,13 @@ TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
 }
 
 TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
-    XmSongLayout layout = MakeSongLayout(4);
-    layout.defaultTempo = 1;
-    for (int row = 0; row < 3; ++row) {
-        SetCell(layout, 0, row, 3, Cell{static_cast<uint8_t>(49 + row), 1, 0, 0, 0});
-    }
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
+    Start(4, 1, 1,
+          {{3, Cell{49, 1, 0, 0, 0}}, {103, Cell{50, 1, 0, 0, 0}}, {203, Cell{51, 1, 0, 0, 0}}});
+    Go();
+    Ticks(1);
     EXPECT_EQ(channels[3].voice, &voices[3]);
     voices[3].position = 77;  // as if the mixer had played it
-    ReplayTick(song);
+    Ticks(1);
     EXPECT_EQ(channels[3].voice, &voices[35]);
     EXPECT_EQ(voices[35].index, 35);
     EXPECT_EQ(voices[35].position, 0u);
@@ -223,19 +225,16 @@ TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
     EXPECT_EQ(voices[3].rightLevel, 0);
     EXPECT_EQ(voices[3].position, 77u);
     EXPECT_NE(voices[3].sample, nullptr);
-    ReplayTick(song);
+    Ticks(1);
     EXPECT_EQ(channels[3].voice, &voices[3]);
     EXPECT_EQ(voices[35].volume, 0);
     EXPECT_EQ(voices[3].volume, 127);
 }
 
 TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
-    XmSongLayout layout = MakeSongLayout(2);
+    Start(2, 1, 2, {{0, Cell{49, 1, 0, 0, 0}}, {100, Cell{61, 2, 0, 3, 0x10}}});
     layout.instruments.push_back(layout.instruments[0]);
-    layout.defaultTempo = 2;
-    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(layout, 0, 1, 0, Cell{61, 2, 0, 3, 0x10});
-    ASSERT_NE(Start(layout), nullptr);
+    Go();
     Ticks(2);
     voices[0].position = 50;
     Ticks(1);
@@ -251,89 +250,37 @@ TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
 }
 
 TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
-    XmSongLayout layout = MakeSongLayout(2);
-    layout.defaultTempo = 1;
-    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(layout, 0, 1, 0, Cell{97, 0, 0, 0, 0});
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
+    Start(2, 1, 1, {{0, Cell{49, 1, 0, 0, 0}}, {100, Cell{97, 0, 0, 0, 0}}});
+    Go();
+    Ticks(1);
     EXPECT_EQ(voices[0].volume, 127);
-    ReplayTick(song);
+    Ticks(1);
     EXPECT_EQ(channels[0].keyOff, 1);
     EXPECT_EQ(channels[0].volumeEnvelopeValue, 0);
     EXPECT_EQ(voices[0].volume, 0);
     EXPECT_EQ(channels[0].voice, &voices[0]);  // no new note
 }
 
-TEST_F(ReplayTest, MissingInstrumentsAndSlotsPlayNothing) {
-    XmSongLayout layout = MakeSongLayout(3);
+TEST_F(ReplayTest, MissingInstrumentsSlotsAndNotesOutsideTheRangePlayNothing) {
+    Start(3, 1, 1,
+          {{0, Cell{49, 30, 0, 0, 0}},
+           {1, Cell{51, 1, 0, 0, 0}},
+           {2, Cell{49, 1, 0, 0, 0}},
+           {102, Cell{98, 0, 0, 0, 0}},
+           {202, Cell{254, 1, 0, 0, 0}}});
     layout.instruments[0].keymap[50] = 20;  // no such slot
-    SetCell(layout, 0, 0, 0, Cell{49, 30, 0, 0, 0});
-    SetCell(layout, 0, 0, 1, Cell{51, 1, 0, 0, 0});
-    SetCell(layout, 0, 0, 2, Cell{49, 1, 0, 0, 0});
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
-    EXPECT_EQ(voices[0].sample, &emptySample);
-    EXPECT_EQ(voices[0].volume, 0);
-    EXPECT_EQ(voices[1].sample, &emptySample);
-    EXPECT_EQ(voices[1].volume, 0);
+    Go();
+    Ticks(1);
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(voices[c].sample, &emptySample) << c;
+        EXPECT_EQ(voices[c].volume, 0) << c;
+    }
     EXPECT_EQ(voices[2].sample, song->instruments[0].samples[0]);
-}
-
-TEST_F(ReplayTest, NotesOutsideTheXmRangeAreIgnored) {
-    XmSongLayout layout = MakeSongLayout(2);
-    layout.defaultTempo = 1;
-    SetCell(layout, 0, 0, 0, Cell{49, 1, 0, 0, 0});
-    SetCell(layout, 0, 1, 0, Cell{98, 0, 0, 0, 0});
-    SetCell(layout, 0, 2, 0, Cell{254, 1, 0, 0, 0});
-    ASSERT_NE(Start(layout), nullptr);
-    Ticks(3);
-    EXPECT_EQ(channels[0].note, 48);
-    EXPECT_EQ(channels[0].period, 4608);
-    EXPECT_EQ(channels[0].voice, &voices[0]);
-    EXPECT_EQ(channels[0].keyOff, 0);
-}
-
-TEST_F(ReplayTest, BreakPastTheNextPatternsRowsStartsItAtRowZero) {
-    XmSongLayout layout = MakeSongLayout(2, 2);
-    layout.defaultTempo = 1;
-    layout.patterns[1].rows = 16;
-    SetCell(layout, 0, 0, 0, Cell{0, 0, 0, 0xD, 0x32});
-    SetCell(layout, 1, 0, 1, Cell{49, 1, 0, 0, 0});
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
-    ReplayTick(song);
-    EXPECT_EQ(song->orderIndex, 1);
-    EXPECT_EQ(song->row, 0);
-    EXPECT_EQ(voices[1].sample, song->instruments[0].samples[0]);
-    ReplayTick(song);
-    EXPECT_EQ(song->row, 1);
-}
-
-TEST_F(ReplayTest, RestartPositionOutsideTheOrdersStartsOver) {
-    XmSongLayout layout = MakeSongLayout(2, 2);
-    layout.defaultTempo = 1;
-    layout.restartPosition = 9;
-    layout.patterns[1].rows = 1;
-    ASSERT_NE(Start(layout), nullptr);
-    Ticks(65);
-    EXPECT_EQ(song->orderIndex, 1);
-    ReplayTick(song);
-    EXPECT_EQ(song->orderIndex, 0);
-    EXPECT_EQ(song->row, 0);
-}
-
-TEST_F(ReplayTest, EmptyPatternsAndNoChannelsOnlySequence) {
-    XmSongLayout layout = MakeSongLayout(2, 2);
-    layout.defaultTempo = 1;
-    layout.patterns[0].rows = 0;
-    layout.patterns[1].rows = 2;
-    ASSERT_NE(Start(layout), nullptr);
-    ReplayTick(song);
-    EXPECT_EQ(song->orderIndex, 0);
-    ReplayTick(song);
-    EXPECT_EQ(song->orderIndex, 1);
-    EXPECT_EQ(song->row, 0);
+    Ticks(2);  // notes 98 and 254 are ignored
+    EXPECT_EQ(channels[2].note, 48);
+    EXPECT_EQ(channels[2].period, 4608);
+    EXPECT_EQ(channels[2].voice, &voices[2]);
+    EXPECT_EQ(channels[2].keyOff, 0);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // XM image builder and tick-by-tick start-up for the music tests.
 #include "xm_builder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
+#include <sstream>
 
 #include "music/channel.h"
 #include "music/player.h"
@@ -203,6 +206,25 @@ void SetCell(XmSongLayout& layout, int32_t pattern, int32_t row, int32_t channel
     XmPatternLayout& target = layout.patterns[pattern];
     target.cells.resize(static_cast<size_t>(target.rows) * layout.channelCount);
     target.cells[static_cast<size_t>(row) * layout.channelCount + channel] = cell;
+}
+
+void SetCells(XmSongLayout& layout, const std::string& text) {
+    std::istringstream entries(text);
+    std::string entry;
+    while (std::getline(entries, entry, ';')) {
+        std::istringstream in(entry);
+        int32_t row = 0, channel = 0, note = 0, instrument = 0;
+        uint32_t volume = 0, effect = 0, param = 0;
+        in >> row >> channel >> note >> instrument >> std::hex >> volume >> effect >> param;
+        if (!in && !in.eof()) {
+            ADD_FAILURE() << "bad cell text: " << entry;
+            continue;
+        }
+        SetCell(layout, row / 64, row % 64, channel,
+                Cell{static_cast<uint8_t>(note), static_cast<uint8_t>(instrument),
+                     static_cast<uint8_t>(volume), static_cast<uint8_t>(effect),
+                     static_cast<uint8_t>(param)});
+    }
 }
 
 Song* LoadImage(const std::vector<uint8_t>& image) {

@@ -8,6 +8,11 @@
 
 #include "music/song.h"
 
+inline bool operator==(const Cell& a, const Cell& b) {
+    return a.note == b.note && a.instrument == b.instrument && a.volume == b.volume &&
+           a.effect == b.effect && a.param == b.param;
+}
+
 // One sample as the file stores it. `data` holds the file's bytes exactly (already delta
 // encoded); DeltaEncode8/16 produce them from plain values.
 struct XmSampleLayout {
@@ -88,6 +93,10 @@ XmSongLayout MakeSongLayout(int32_t channels, int32_t patternCount = 1);
 
 // Sets a cell of a pattern (the pattern's cell vector is sized on first use).
 void SetCell(XmSongLayout& layout, int32_t pattern, int32_t row, int32_t channel, Cell cell);
+
+// Sets cells from text: entries "row channel note instrument volume effect param" separated by
+// ';', the last three in hex; row 64 x p + r is row r of pattern p.
+void SetCells(XmSongLayout& layout, const std::string& text);
 
 // Loads an image through the memory block, as SongFromMemory does; null when refused.
 Song* LoadImage(const std::vector<uint8_t>& image);
