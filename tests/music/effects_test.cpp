@@ -68,7 +68,8 @@ const TickCase kTickCases[] = {
      {{kVolume, {60, 56, 52, 48, 44, 40, 36, 36, 36, 36, 36, 36,
                  39, 42, 45, 48, 51, 54, 56, 56, 56, 56, 56, 56}}}},
     {"portamento limits and fine slides (E1F and X1F have no lower limit)", nullptr,
-     "0 0 96 1 0 1 10; 1 0 0 0 0 1 FF; 2 0 0 0 0 1 0; 3 0 0 0 0 E 1F; 4 0 0 0 0 21 1F; 5 0 0 0 0 2 2",
+     "0 0 96 1 0 1 10; 1 0 0 0 0 1 FF; 2 0 0 0 0 1 0; 3 0 0 0 0 E 1F; 4 0 0 0 0 21 1F;"
+     "5 0 0 0 0 2 2",
      {{kPeriod, Repeat({1600, 1536, 1472, 1408, 1344, 1280, 1280, 260}, 10, 56,
                        Repeat({-4, -4, kAny, kAny, kAny, kAny, -19}, 5, kAny, {-19, -11, -3}))}}},
     {"set volume above 64, then a slide", nullptr,
@@ -83,7 +84,8 @@ const TickCase kTickCases[] = {
          l = MakeSongLayout(3, 7);
          l.defaultTempo = 1;
      },
-     "0 1 0 0 0 B 5; 0 2 0 0 0 D 10; 330 1 0 0 0 D 10; 330 2 0 0 0 B 3; 192 0 0 0 0 B 9",  // beyond the song length: order 0
+     // Order 3 jumps beyond the song length: back to order 0.
+     "0 1 0 0 0 B 5; 0 2 0 0 0 D 10; 330 1 0 0 0 D 10; 330 2 0 0 0 B 3; 192 0 0 0 0 B 9",
      {{kPosition, {kAny, 5 * 256 + 10, 3 * 256, 0}}}},
     {"pattern delay repeats the row", [](XmSongLayout& l) { l.defaultTempo = 3; },
      "0 0 0 0 0 E E2",

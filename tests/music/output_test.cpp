@@ -40,15 +40,12 @@ TEST_F(OutputTest, DeviceOpenSetsTheRingGeometryAndResetsTheVoices) {
     EXPECT_EQ(rampLength, 64);
     ASSERT_TRUE(DeviceOpen(48000));
     EXPECT_EQ(blockFrames, 960);
-    ASSERT_TRUE(DeviceOpen(44100));
-}
-
-TEST_F(OutputTest, DeviceOpenNeedsTheWholeSongSource) {
+    // It needs the whole song source.
     InstallSource(MemoryBlockOpen, MemoryBlockClose, nullptr, MemoryBlockSeek, MemoryBlockTell);
     EXPECT_FALSE(DeviceOpen(44100));
     InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
                   MemoryBlockTell);
-    EXPECT_TRUE(DeviceOpen(44100));
+    ASSERT_TRUE(DeviceOpen(44100));
 }
 
 TEST_F(OutputTest, SetBpmGivesWholeFramesPerTick) {
@@ -58,8 +55,6 @@ TEST_F(OutputTest, SetBpmGivesWholeFramesPerTick) {
         EXPECT_EQ(song.bpm, bpm);
         EXPECT_EQ(song.samplesPerTick, 110250 / bpm) << bpm;
     }
-    SetBpm(&song, 125);
-    EXPECT_EQ(song.samplesPerTick, 882);
     SetBpm(&song, 0);  // damaged file: must not divide by zero or stall the renderer
     EXPECT_GE(song.samplesPerTick, 1);
     SetBpm(&song, 65535);
@@ -104,27 +99,14 @@ TEST_F(OutputTest, StartResetsThePlaybackStateAndRendersTheWholeRing) {
     ASSERT_NE(outputRing, nullptr);
     ASSERT_NE(mixBuffer, nullptr);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(mixBuffer) % 16, 0u);
+    // Every frame belongs to its tick: the second tick starts inside block 0 at frame 882, two
+    // frames before the block ends, and carries on into block 1 up to frame 1763.
+    ASSERT_NE(MarkedValue(881), MarkedValue(882));
+    ASSERT_NE(MarkedValue(1763), MarkedValue(1764));
     for (int64_t frame = 0; frame < ringFrames; ++frame) {
         ASSERT_EQ(RingLeft(frame), MarkedValue(frame)) << frame;
         ASSERT_EQ(outputRing[2 * frame + 1], 0) << frame;
     }
-}
-
-TEST_F(OutputTest, TicksArePlacedToTheFrameAcrossBlocks) {
-    PlayerStart(&marked.song);
-    // The first tick runs at frame 0; the second starts inside block 0 at frame 882, two frames
-    // before the block ends, and carries on into block 1 up to frame 1763.
-    const int16_t first = MarkedValue(0);
-    const int16_t second = MarkedValue(882);
-    const int16_t third = MarkedValue(1764);
-    ASSERT_NE(first, second);
-    ASSERT_NE(second, third);
-    EXPECT_EQ(RingLeft(881), first);
-    EXPECT_EQ(RingLeft(882), second);
-    EXPECT_EQ(RingLeft(883), second);
-    EXPECT_EQ(RingLeft(884), second);
-    EXPECT_EQ(RingLeft(1763), second);
-    EXPECT_EQ(RingLeft(1764), third);
     // The float mix holds the same block layout.
     EXPECT_EQ(mixBuffer[2 * 881], 1000.0f * (1.0f / 255.0f));
     EXPECT_EQ(mixBuffer[2 * 882], 1000.0f * (2.0f / 255.0f));
@@ -183,15 +165,13 @@ TEST_F(OutputTest, OfflinePullHandsOutTheStreamInOrder) {
     EXPECT_EQ(WaveOutPosition(), static_cast<uint32_t>(total * 4));
 }
 
-TEST_F(OutputTest, PlayerStopBeforeAnyStartFindsNothingToStop) {
-    EXPECT_TRUE(PlayerStop(&marked.song));
+TEST_F(OutputTest, StopBeforeAndAfterStart) {
+    EXPECT_TRUE(PlayerStop(&marked.song));  // nothing to stop yet
     EXPECT_FALSE(PlayerStop(nullptr));
     EXPECT_EQ(currentSong, nullptr);
     EXPECT_EQ(mixBuffer, nullptr);
     EXPECT_TRUE(threadExited);
-}
-
-TEST_F(OutputTest, StopReleasesTheMixButKeepsTheRingForTheDevice) {
+    // Stop releases the mix but keeps the ring for the device.
     PlayerStart(&marked.song);
     EXPECT_TRUE(PlayerStop(&marked.song));
     EXPECT_EQ(currentSong, nullptr);

@@ -11,6 +11,8 @@
 
 namespace {
 
+using Values = std::vector<int64_t>;
+
 TEST(PeriodTest, AmigaAndLinearTableFigures) {
     const int32_t amiga[][3] = {{0, 0, 27392}, {12, 0, 13696}, {48, 0, 1712},  {49, 0, 1615},
                                 {60, 0, 856},  {48, 16, 1700}, {48, -16, 1724}};
@@ -193,19 +195,15 @@ TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
     layout.instruments[1].samples[0].volume = 40;
     Go();
     Ticks(1);
-    EXPECT_EQ(channels[0].note, 48);
-    EXPECT_EQ(channels[0].realNote, 48);
-    EXPECT_EQ(channels[0].notePeriod, 4608);
-    EXPECT_EQ(channels[0].period, 4608);
-    EXPECT_EQ(channels[0].volume, 64);
+    const Channel& a = channels[0];
+    const Channel& b = channels[1];
+    EXPECT_EQ((Values{a.note, a.realNote, a.notePeriod, a.period, a.volume, voices[0].volume}),
+              (Values{48, 48, 4608, 4608, 64, 127}));
+    EXPECT_EQ((Values{b.realNote, b.notePeriod, b.volume, voices[1].volume}),
+              (Values{36, 5376, 40, 40 * 64 * 65536LL * 64 * 255 / (1LL << 35)}));
     EXPECT_EQ(voices[0].sample, song->instruments[0].samples[0]);
     EXPECT_EQ(voices[0].stepFraction, 814485521u);
-    EXPECT_EQ(voices[0].volume, 127);
-    EXPECT_EQ(channels[1].realNote, 36);
-    EXPECT_EQ(channels[1].notePeriod, 5376);
-    EXPECT_EQ(channels[1].volume, 40);
     EXPECT_EQ(voices[1].stepFraction, 407194064u);
-    EXPECT_EQ(voices[1].volume, 40 * 64 * 65536LL * 64 * 255 / (1LL << 35));
 }
 
 TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
@@ -217,14 +215,13 @@ TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
     voices[3].position = 77;  // as if the mixer had played it
     Ticks(1);
     EXPECT_EQ(channels[3].voice, &voices[35]);
-    EXPECT_EQ(voices[35].index, 35);
-    EXPECT_EQ(voices[35].position, 0u);
-    EXPECT_EQ(voices[3].index, 3);
-    EXPECT_EQ(voices[3].volume, 0);  // fades out through the ramp
-    EXPECT_EQ(voices[3].leftLevel, 0);
-    EXPECT_EQ(voices[3].rightLevel, 0);
-    EXPECT_EQ(voices[3].position, 77u);
-    EXPECT_NE(voices[3].sample, nullptr);
+    // The old voice keeps its sample and position and fades out through the ramp.
+    const Voice& old = voices[3];
+    EXPECT_EQ(
+        (Values{voices[35].index, static_cast<int32_t>(voices[35].position), old.index, old.volume,
+                old.leftLevel, old.rightLevel, static_cast<int32_t>(old.position)}),
+        (Values{35, 0, 3, 0, 0, 0, 77}));
+    EXPECT_NE(old.sample, nullptr);
     Ticks(1);
     EXPECT_EQ(channels[3].voice, &voices[3]);
     EXPECT_EQ(voices[35].volume, 0);
@@ -238,13 +235,11 @@ TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
     Ticks(2);
     voices[0].position = 50;
     Ticks(1);
-    EXPECT_EQ(channels[0].note, 48);
-    EXPECT_EQ(channels[0].instrument, 0);
-    EXPECT_EQ(channels[0].period, 4608);
-    EXPECT_EQ(channels[0].notePeriod, 3840);
-    EXPECT_EQ(channels[0].portaTarget, 3840);
-    EXPECT_EQ(channels[0].voice, &voices[0]);
-    EXPECT_EQ(voices[0].position, 50u);
+    const Channel& c = channels[0];
+    EXPECT_EQ((Values{c.note, c.instrument, c.period, c.notePeriod, c.portaTarget,
+                      static_cast<int32_t>(voices[0].position)}),
+              (Values{48, 0, 4608, 3840, 3840, 50}));
+    EXPECT_EQ(c.voice, &voices[0]);
     Ticks(1);
     EXPECT_EQ(channels[0].period, 4608 - 64);
 }
@@ -255,9 +250,8 @@ TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
     Ticks(1);
     EXPECT_EQ(voices[0].volume, 127);
     Ticks(1);
-    EXPECT_EQ(channels[0].keyOff, 1);
-    EXPECT_EQ(channels[0].volumeEnvelopeValue, 0);
-    EXPECT_EQ(voices[0].volume, 0);
+    EXPECT_EQ((Values{channels[0].keyOff, channels[0].volumeEnvelopeValue, voices[0].volume}),
+              (Values{1, 0, 0}));
     EXPECT_EQ(channels[0].voice, &voices[0]);  // no new note
 }
 
@@ -277,10 +271,9 @@ TEST_F(ReplayTest, MissingInstrumentsSlotsAndNotesOutsideTheRangePlayNothing) {
     }
     EXPECT_EQ(voices[2].sample, song->instruments[0].samples[0]);
     Ticks(2);  // notes 98 and 254 are ignored
-    EXPECT_EQ(channels[2].note, 48);
-    EXPECT_EQ(channels[2].period, 4608);
+    EXPECT_EQ((Values{channels[2].note, channels[2].period, channels[2].keyOff}),
+              (Values{48, 4608, 0}));
     EXPECT_EQ(channels[2].voice, &voices[2]);
-    EXPECT_EQ(channels[2].keyOff, 0);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "music/song.h"
 #include "platform/wave_out.h"
 #include "player_test_support.h"
+#include "run_program.h"
 
 namespace {
 
@@ -75,15 +75,9 @@ TEST_F(StreamThreadTest, RestartAfterStopPlaysFromTheFirstFrame) {
 // A real song through the loader and the replay engine on the streaming thread.
 TEST_F(StreamThreadTest, CorpusSongStreamsLikeTheSingleThreadedRender) {
     const std::string path = std::string(XM_CORPUS_DIR) + "/songs/milkytracker/theday.xm";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr) << path;
-    std::vector<uint8_t> image;
-    uint8_t buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        image.insert(image.end(), buffer, buffer + got);
-    }
-    std::fclose(file);
+    const std::string text = ReadFileBytes(path);
+    const std::vector<uint8_t> image(text.begin(), text.end());
+    ASSERT_FALSE(image.empty()) << path;
 
     // Threaded: play 2.5 ring periods in uneven steps, then stop.
     Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
