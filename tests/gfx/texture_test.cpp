@@ -57,20 +57,6 @@ TEST_F(TextureTest, PackColorTruncatesKeepsLowBitsAndStoresRgbaBytes) {
     EXPECT_EQ(PackColor({2.0f, 0.0f, 0.0f, 0.0f}), 254u);  // 510 keeps only its low byte
 }
 
-// Upload and filtering show in the sprite and scene pictures.
-TEST_F(TextureTest, ZeroRangeFillsTransparentBlackAndTheBaseGeneratorOpaqueBlack) {
-    TextureGenerator base;
-    for (TextureGenerator* generator : {static_cast<TextureGenerator*>(nullptr), &base}) {
-        SCOPED_TRACE(generator ? "base generator" : "no generator");
-        auto texture = MakeTexture();
-        FillTexture(*texture, generator);
-        const uint32_t expected = generator ? 0xFF000000u : 0u;
-        for (int32_t i = 0; i < kWidth * kHeight; ++i) {
-            ASSERT_EQ(texture->pixels[i], expected) << "texel " << i;
-        }
-    }
-}
-
 TEST_F(TextureTest, DarkNoiseRangeGivesIndependentDarkChannelsAndOpaqueAlpha) {
     auto texture = MakeTexture();
     SetColorRange(*texture, {0.0f, 0.0f, 0.0f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f});
@@ -144,19 +130,28 @@ TEST_F(TextureTest, DiscIsWhiteInsideRadiusSqrtPoint8OnOpaqueBlack) {
     EXPECT_EQ(outside.a, 1.0f);
 }
 
-TEST_F(TextureTest, FillDrawsFourNumbersPerTexelColumnByColumnAfterTheGenerator) {
+// Upload and filtering show in the sprite and scene pictures.
+TEST_F(TextureTest, ZeroRangeFillsAndDrawsFourNumbersPerTexelColumnByColumnAfterTheGenerator) {
     TextureGenerator black;
     NoiseGenerator noise;
     const struct {
         const char* name;
         TextureGenerator* generator;
         int64_t drawsPerTexel;
-    } cases[] = {{"none", nullptr, 4}, {"base", &black, 4}, {"noise", &noise, 5}};
+        bool uniform;
+        uint32_t texel;
+    } cases[] = {{"none: transparent black", nullptr, 4, true, 0u},
+                 {"base: opaque black", &black, 4, true, 0xFF000000u},
+                 {"noise", &noise, 5, false, 0u}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         auto texture = MakeTexture();
         ResetRand();
         FillTexture(*texture, c.generator);  // draws even with zero range
-        EXPECT_EQ(RandState(), StateAfterDraws(c.drawsPerTexel * kWidth * kHeight)) << c.name;
+        EXPECT_EQ(RandState(), StateAfterDraws(c.drawsPerTexel * kWidth * kHeight));
+        for (int32_t i = 0; c.uniform && i < kWidth * kHeight; ++i) {
+            ASSERT_EQ(texture->pixels[i], c.texel) << "texel " << i;
+        }
     }
 
     auto texture = MakeTexture();

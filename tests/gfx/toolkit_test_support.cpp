@@ -16,12 +16,6 @@ std::array<double, 16> CurrentMatrix(GLenum which) {
     return matrix;
 }
 
-std::array<float, 4> CurrentColor() {
-    std::array<float, 4> color{};
-    glGetFloatv(GL_CURRENT_COLOR, color.data());
-    return color;
-}
-
 std::array<float, 4> RasterPosition() {
     std::array<float, 4> position{};
     glGetFloatv(GL_CURRENT_RASTER_POSITION, position.data());

@@ -12,7 +12,6 @@
 void EnsureToolkitResources();
 
 std::array<double, 16> CurrentMatrix(GLenum which);
-std::array<float, 4> CurrentColor();
 std::array<float, 4> RasterPosition();
 bool RasterPositionValid();
 GLint IntegerState(GLenum which);

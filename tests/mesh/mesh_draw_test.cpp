@@ -16,19 +16,11 @@ constexpr Rgb kWhite{255, 255, 255};
 class MeshDraw : public GlTest {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
+        GlTest::SetUp();  // also puts the projection back afterwards
         // Clip space equals object space: a mesh inside -1..1 maps straight onto the picture.
         glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-    void TearDown() override {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        GlTest::TearDown();
     }
 };
 
