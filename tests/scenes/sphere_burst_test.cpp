@@ -2,14 +2,9 @@
 // visit.
 #include "scenes/sphere_burst.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "gl_test.h"
-#include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -53,33 +48,6 @@ TEST(SphereBurstMotion, BallsSpreadHalfOutPeakAndReturnWhileTheShellStays100Out)
             EXPECT_NEAR(v.y / v.x, -1.6f, 1e-4f);
         }
     }
-}
-
-class SphereBurstDrawTest : public GlTest {};
-
-TEST_F(SphereBurstDrawTest, DrawsEveryFrameOfAVisitAndHandsOverOnce) {
-    SphereBurstInit();
-    sphereBurst = SphereBurstState{};
-    sceneCounter = 41;
-    frameStep = 1.0f;
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    GLint depthBefore = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    for (int frame = 1; frame <= 21; ++frame) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        SphereBurstDraw();
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        ASSERT_EQ(depth, depthBefore) << "frame " << frame;
-        if (frame == 1 || frame == 12) {
-            EXPECT_GT(CountPixels(ReadPicture(), Rgb{0, 0, 0}), 500) << "frame " << frame;
-        }
-        EXPECT_EQ(sceneCounter, frame < 21 ? 41 : 42) << "frame " << frame;
-    }
-    EXPECT_EQ(sphereBurst.clock, 0.0f);
-    sceneCounter = 0;
-    frameStep = 0.0f;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Torus nest: one-second visits, the swaying eye, the rings' spins, and the hand-over to scene 49.
+// Torus nest: one-second visits, swaying eye, ring spins; drawn visits of it and the burst.
+// burst.
 #include "scenes/torus_nest.h"
 
 #include <GL/gl.h>
@@ -8,6 +9,7 @@
 
 #include "gl_test.h"
 #include "scenes/scenes.h"
+#include "scenes/sphere_burst.h"
 #include "shell/demo_globals.h"
 
 namespace {
@@ -44,25 +46,36 @@ TEST(TorusNestMotion, EyeSwaysOutOfStepAndOddRingsAreSolid) {
     }
 }
 
-class TorusNestDrawTest : public GlTest {};
+class SphereBurstTorusNestDrawTest : public GlTest {};
 
-TEST_F(TorusNestDrawTest, LastVisitHandsOverToTheWordSpheresAfter21Frames) {
+// Scenes 41..48 alternate the sphere burst (odd) and the torus nest; the last nest visit hands
+// over to the word spheres.
+TEST_F(SphereBurstTorusNestDrawTest, EveryFrameOfAVisitDrawsAndTheVisitHandsOverOnce) {
+    SphereBurstInit();
     TorusNestInit();
+    sphereBurst = SphereBurstState{};
     torusNest = TorusNestState{};
-    sceneCounter = 48;
     frameStep = 1.0f;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    for (int frame = 1; frame <= 21; ++frame) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        TorusNestDraw();
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        ASSERT_EQ(depth, depthBefore) << "frame " << frame;
-        EXPECT_EQ(sceneCounter, frame < 21 ? 48 : 49) << "frame " << frame;
+    for (int32_t scene : {41, 48}) {
+        sceneCounter = scene;
+        for (int frame = 1; frame <= 21; ++frame) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glLoadIdentity();
+            (scene == 41 ? SphereBurstDraw : TorusNestDraw)();
+            GLint depth = 0;
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            ASSERT_EQ(depth, depthBefore) << "scene " << scene << " frame " << frame;
+            if (frame == 1 || frame == 12) {  // wire shapes put ink on the white screen
+                EXPECT_GT(CountPixels(ReadPicture(), Rgb{0, 0, 0}), 500) << scene << " " << frame;
+            }
+            EXPECT_EQ(sceneCounter, frame < 21 ? scene : scene + 1) << scene << " " << frame;
+        }
     }
+    EXPECT_EQ(sphereBurst.clock, 0.0f);
+    EXPECT_EQ(torusNest.clock, 0.0f);
     sceneCounter = 0;
     frameStep = 0.0f;
 }

@@ -1,4 +1,4 @@
-// Tube carousel: clock and visit rule, orbiting camera, the blocky phase, GL state left behind.
+// Tube carousel: orbiting camera, the blocky phase, GL state left behind.
 #include "scenes/tube_carousel.h"
 
 #include <GL/gl.h>
@@ -14,34 +14,6 @@
 #include "shell/demo_globals.h"
 
 namespace {
-
-TEST(TubeCarouselClock, FiveVisitsShortenPutTheClockBackAndHandToTheBoxFields) {
-    TubeCarouselState state;
-    sceneCounter = 2;
-    const int expectedFrames[5] = {101, 41, 31, 21, 11};
-    for (int visit = 0; visit < 5; ++visit) {
-        int frames = 0;
-        bool advanced = false;
-        for (; !advanced && frames < 1000; ++frames) {
-            state.clock += 1.0f;
-            advanced = TubeCarouselAdvance(state);
-        }
-        EXPECT_EQ(frames, expectedFrames[visit]) << "visit " << visit + 1;
-        EXPECT_EQ(state.clock, 10.0f * (visit + 1) + 50.0f);
-        EXPECT_EQ(sceneCounter, 3 + 2 * visit);
-        sceneCounter += 1;
-    }
-    EXPECT_EQ(sceneCounter, 12);
-    state.clock = 100.0f;
-    EXPECT_FALSE(TubeCarouselAdvance(state));
-    state.clock = 100.25f;
-    EXPECT_TRUE(TubeCarouselAdvance(state));
-    sceneCounter = 0;
-    state.noiseIndex = 2;
-    for (int entry : {7, 4, 5}) {
-        EXPECT_EQ(TubeCarouselNextNoise(state), entry);
-    }
-}
 
 TEST(TubeCarouselBlockyPhase, OnWhileTheTensDigitIsOdd) {
     // Later visits: starting at 70 or 90 begins blocky, at 60 or 80 sharp.

@@ -1,4 +1,4 @@
-// Tumbling rings: clock and visit rule, camera jumps, strobe, quarter flashes, shared textures.
+// Tumbling rings and their turns with the carousel: visit rule, camera, strobe, flashes, textures.
 #include "scenes/tumbling_rings.h"
 
 #include <GL/gl.h>
@@ -10,32 +10,48 @@
 #include "gfx/texture.h"
 #include "gl_test.h"
 #include "scenes/scenes.h"
+#include "scenes/tube_carousel.h"
 #include "shell/demo_globals.h"
 
 namespace {
 
-// Whole visits at one unit per frame, as capture mode at 20 frames per second runs them.
-TEST(TumblingRingsClock, FiveVisitsShortenAndPutTheClockBackStrictly) {
-    TumblingRingsState state;
+// The rings (odd scenes 1..9) and the carousel (even scenes 2..10) take turns, at one unit per
+// frame as capture mode at 20 frames per second runs them.
+TEST(RingsAndCarouselClock, AlternateFiveShorteningVisitsThenHandToTheBoxFields) {
+    TumblingRingsState rings;
+    TubeCarouselState carousel;
     sceneCounter = 1;
     const int expectedFrames[5] = {101, 41, 31, 21, 11};
-    for (int visit = 0; visit < 5; ++visit) {
+    for (int visit = 0; visit < 10; ++visit) {
+        const int32_t scene = sceneCounter;
         int frames = 0;
-        bool advanced = false;
-        for (; !advanced && frames < 1000; ++frames) {
-            TumblingRingsTick(state, 1.0f);
-            advanced = TumblingRingsAdvance(state);
+        for (; sceneCounter == scene && frames < 1000; ++frames) {
+            if (scene % 2 == 1) {
+                TumblingRingsTick(rings, 1.0f);
+            } else {
+                carousel.clock += 1.0f;
+            }
+            const bool advanced =
+                scene % 2 == 1 ? TumblingRingsAdvance(rings) : TubeCarouselAdvance(carousel);
+            EXPECT_EQ(advanced, sceneCounter == scene + 1) << "scene " << scene;
         }
-        EXPECT_EQ(frames, expectedFrames[visit]) << "visit " << visit + 1;
-        EXPECT_EQ(state.clock, 10.0f * (visit + 1) + 50.0f);
-        EXPECT_EQ(sceneCounter, 2 + 2 * visit) << "one step per visit";
-        sceneCounter += 1;  // the carousel's visit in between
+        EXPECT_EQ(frames, expectedFrames[visit / 2]) << "scene " << scene;
+        // The clock is put back to 10 x visits + 50.
+        EXPECT_EQ(scene % 2 == 1 ? rings.clock : carousel.clock, 10.0f * (visit / 2) + 60.0f)
+            << "scene " << scene;
     }
-    EXPECT_EQ(state.spin, 10.0f * (101 + 41 + 31 + 21 + 11)) << "spin is never reset";
-    state.clock = 100.0f;
-    EXPECT_FALSE(TumblingRingsAdvance(state));
-    state.clock = std::nextafter(100.0f, 200.0f);
-    EXPECT_TRUE(TumblingRingsAdvance(state));
+    EXPECT_EQ(sceneCounter, 11);
+    EXPECT_EQ(rings.spin, 10.0f * (101 + 41 + 31 + 21 + 11)) << "spin is never reset";
+    rings.clock = 100.0f;
+    EXPECT_FALSE(TumblingRingsAdvance(rings));
+    rings.clock = std::nextafter(100.0f, 200.0f);
+    EXPECT_TRUE(TumblingRingsAdvance(rings));
+    carousel.clock = 100.0f;
+    EXPECT_FALSE(TubeCarouselAdvance(carousel));
+    carousel.noiseIndex = 2;
+    for (int entry : {7, 4, 5}) {
+        EXPECT_EQ(TubeCarouselNextNoise(carousel), entry);
+    }
     sceneCounter = 0;
 }
 
