@@ -2,6 +2,7 @@
 // channel fields compared against a table of expected values per tick.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <utility>
@@ -48,13 +49,22 @@ Values Repeat(Values head, int32_t count, int32_t value, const Values& tail = {}
     return head;
 }
 
-void EnvelopeFallingWithSustain(XmSongLayout& layout) {
+// Sets the volume envelope of the song's first instrument.
+void SetVolumeEnvelope(XmSongLayout& layout, const std::vector<EnvelopePoint>& points, uint8_t type,
+                       uint8_t sustain = 0, uint8_t loopStart = 0, uint8_t loopEnd = 0) {
     XmInstrumentLayout& in = layout.instruments[0];
-    in.volumeEnvelope[0] = EnvelopePoint{0, 64};
-    in.volumeEnvelope[1] = EnvelopePoint{10, 0};
-    in.volumePointCount = 2;
-    in.volumeType = 3;  // on, sustain at point 0
+    std::copy(points.begin(), points.end(), in.volumeEnvelope.begin());
+    in.volumePointCount = static_cast<uint8_t>(points.size());
+    in.volumeType = type;
+    in.volumeSustain = sustain;
+    in.volumeLoopStart = loopStart;
+    in.volumeLoopEnd = loopEnd;
     in.fadeout = 0x100;
+}
+
+// From 64 to 0 over 10 ticks, on with sustain at point 0.
+void EnvelopeFallingWithSustain(XmSongLayout& layout) {
+    SetVolumeEnvelope(layout, {{0, 64}, {10, 0}}, 3);
 }
 
 const Values kFalling = {64, 57, 51, 44, 38, 32, 25, 19, 12, 6, 0, 0};
@@ -152,25 +162,14 @@ const TickCase kTickCases[] = {
       {[] { return channels[0].volumeEnvelopeDone; }, Repeat({}, 23, kAny, {1})}}},
     {"envelope loop repeats between its points",
      [](XmSongLayout& l) {
-         XmInstrumentLayout& in = l.instruments[0];
-         in.volumeEnvelope[1] = EnvelopePoint{2, 40};
-         in.volumeEnvelope[2] = EnvelopePoint{4, 20};
-         in.volumeEnvelope[3] = EnvelopePoint{8, 20};
-         in.volumePointCount = 4;
-         in.volumeType = 5;  // on, loop from point 1 to point 2
-         in.volumeLoopStart = 1;
-         in.volumeLoopEnd = 2;
+         SetVolumeEnvelope(l, {{0, 0}, {2, 40}, {4, 20}, {8, 20}}, 5, 0, 1, 2);  // loop 1..2
      },
      "0 0 49 1 0 0 0",
      {{kEnvelope, {0, 20, 40, 30, 40, 30, 40, 30, 40, 30}}}},
     {"envelope sustain and loop indices past the points are ignored",
      [](XmSongLayout& l) {
-         EnvelopeFallingWithSustain(l);
+         SetVolumeEnvelope(l, {{0, 64}, {10, 0}}, 7, 11, 200, 1);
          XmInstrumentLayout& in = l.instruments[0];
-         in.volumeType = 7;
-         in.volumeSustain = 11;
-         in.volumeLoopStart = 200;
-         in.volumeLoopEnd = 1;
          in.panningEnvelope[0] = EnvelopePoint{0, 32};
          in.panningEnvelope[1] = EnvelopePoint{2, 64};
          in.panningPointCount = 2;

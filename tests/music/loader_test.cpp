@@ -317,7 +317,7 @@ TEST(SongSourceTest, InstalledSourceSongFromMemoryAndSongFree) {
     EXPECT_TRUE(SourceInstalled());
 
     std::vector<uint8_t> image = BuildXm(MakeSongLayout(2));
-    audioUnavailable = true;
+    audioUnavailable = true;  // a silent show loads no song
     EXPECT_EQ(SongFromMemory(image.data(), static_cast<int32_t>(image.size())), nullptr);
     audioUnavailable = false;
     Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));

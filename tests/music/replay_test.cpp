@@ -130,22 +130,6 @@ protected:
     Song* song = nullptr;
 };
 
-TEST_F(ReplayTest, RowsAdvanceBySpeedAndWrapToRestartPosition) {
-    Start(2, 2, 4);
-    layout.restartPosition = 1;
-    Go();
-    for (int order = 0; order < 3; ++order) {
-        for (int row = 0; row < 64; ++row) {
-            for (int tick = 0; tick < 4; ++tick) {
-                ASSERT_EQ(song->tick, tick);
-                ReplayTick(song);
-                ASSERT_EQ(song->row, row) << order << " " << tick;
-                ASSERT_EQ(song->orderIndex, order == 2 ? 1 : order);
-            }
-        }
-    }
-}
-
 TEST_F(ReplayTest, SequencingEdgeCases) {
     // Speed 0 reads a row every tick.
     Start(2, 1, 0);

@@ -74,9 +74,7 @@ void PutPattern(std::vector<uint8_t>& out, const XmPatternLayout& pattern, int32
 
 void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrument) {
     size_t start = out.size();
-    uint32_t sampleCount = instrument.sampleCountOverride >= 0
-                               ? static_cast<uint32_t>(instrument.sampleCountOverride)
-                               : static_cast<uint32_t>(instrument.samples.size());
+    const auto sampleCount = static_cast<uint32_t>(instrument.samples.size());
     Put32(out, instrument.headerSize);
     PutZeros(out, 22);  // name
     Put8(out, 0);       // type
@@ -125,35 +123,22 @@ void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrume
 std::vector<uint8_t> BuildXm(const XmSongLayout& layout) {
     std::vector<uint8_t> out(layout.signature.begin(), layout.signature.end());
     out.resize(60, 0);
-    Put32(out, layout.headerSize);
+    Put32(out, 276);  // header size
     Put16(out, layout.songLength);
     Put16(out, layout.restartPosition);
     Put16(out, layout.channelCount);
-    uint32_t patternCount = layout.patternCountOverride >= 0
-                                ? static_cast<uint32_t>(layout.patternCountOverride)
-                                : static_cast<uint32_t>(layout.patterns.size());
-    Put16(out, patternCount);
+    Put16(out, static_cast<uint32_t>(layout.patterns.size()));
     Put16(out, static_cast<uint32_t>(layout.instruments.size()));
     Put16(out, layout.flags);
     Put16(out, layout.defaultTempo);
     Put16(out, layout.defaultBpm);
     out.insert(out.end(), layout.orders.begin(), layout.orders.end());
-    out.resize(60 + layout.headerSize, 0);
+    out.resize(60 + 276, 0);
     for (const XmPatternLayout& pattern : layout.patterns) {
         PutPattern(out, pattern, layout.channelCount);
     }
     for (const XmInstrumentLayout& instrument : layout.instruments) {
         PutInstrument(out, instrument);
-    }
-    return out;
-}
-
-std::vector<uint8_t> DeltaEncode8(const std::vector<int8_t>& values) {
-    std::vector<uint8_t> out;
-    uint8_t previous = 0;
-    for (int8_t value : values) {
-        out.push_back(static_cast<uint8_t>(static_cast<uint8_t>(value) - previous));
-        previous = static_cast<uint8_t>(value);
     }
     return out;
 }
@@ -176,11 +161,9 @@ XmSampleLayout MakeSample8(uint32_t length, uint32_t loopStart, uint32_t loopLen
     sample.loopStartBytes = loopStart;
     sample.loopLengthBytes = loopLength;
     sample.type = type;
-    std::vector<int8_t> values(length);
-    for (uint32_t i = 0; i < length; ++i) {
-        values[i] = static_cast<int8_t>(i % 64);
+    for (uint32_t i = 0; i < length; ++i) {  // deltas of the values i % 64
+        sample.data.push_back(i % 64 == 0 ? static_cast<uint8_t>(i == 0 ? 0 : -63) : 1);
     }
-    sample.data = DeltaEncode8(values);
     return sample;
 }
 

@@ -30,7 +30,6 @@ struct XmSampleLayout {
 struct XmInstrumentLayout {
     uint32_t headerSize = 263;  // the instrument header as most trackers write it
     std::vector<XmSampleLayout> samples;
-    int32_t sampleCountOverride = -1;  // writes this count instead of samples.size() when >= 0
     std::array<uint8_t, 96> keymap{};
     std::array<EnvelopePoint, 12> volumeEnvelope{};
     std::array<EnvelopePoint, 12> panningEnvelope{};
@@ -61,12 +60,10 @@ struct XmPatternLayout {
 
 struct XmSongLayout {
     std::string signature = "Extended Module: ";
-    uint32_t headerSize = 276;
     uint16_t songLength = 1;
     uint16_t restartPosition = 0;
     uint16_t channelCount = 4;
-    int32_t patternCountOverride = -1;  // writes this count instead of patterns.size() when >= 0
-    uint16_t flags = 1;                 // linear frequency table
+    uint16_t flags = 1;  // linear frequency table
     uint16_t defaultTempo = 6;
     uint16_t defaultBpm = 125;
     std::array<uint8_t, 256> orders{};
@@ -76,8 +73,7 @@ struct XmSongLayout {
 
 std::vector<uint8_t> BuildXm(const XmSongLayout& layout);
 
-// File bytes for plain sample values: byte deltas, or little-endian 16-bit deltas.
-std::vector<uint8_t> DeltaEncode8(const std::vector<int8_t>& values);
+// File bytes for plain 16-bit sample values: little-endian deltas.
 std::vector<uint8_t> DeltaEncode16(const std::vector<int16_t>& values);
 
 // An 8-bit sample of `length` values (a slow ramp) with the given loop, in bytes = values.
