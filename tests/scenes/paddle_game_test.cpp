@@ -4,6 +4,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "closing_scene_support.h"
 #include "platform/window_messages.h"
 #include "scenes/scenes.h"
@@ -72,12 +75,9 @@ TEST(PaddleGame, KeysMoveThePlayerWithLimitsTestedBeforeTheMove) {
 TEST(PaddleGame, HitBandsAreOpenAndAReturnLandsOnTheBandsEdge) {
     ResetRand();
     // On a band's edge, or on the edge of the paddle's x range, the ball is not returned.
-    for (const auto& [x, y] : {std::pair{0.0f, 0.7f},
-                               {0.0f, 0.8f},
-                               {0.2f, 0.75f},
-                               {0.0f, -0.7f},
-                               {0.0f, -0.8f},
-                               {-0.2f, -0.75f}}) {
+    const std::pair<float, float> edges[] = {{0.0f, 0.7f},  {0.0f, 0.8f},  {0.2f, 0.75f},
+                                             {0.0f, -0.7f}, {0.0f, -0.8f}, {-0.2f, -0.75f}};
+    for (const auto& [x, y] : edges) {
         PaddleGame game = Game(x, y, 0.0f, 0.02f);
         const uint32_t before = RandState();
         PaddleGameStep(game, 0.0f, false, false);
@@ -108,11 +108,9 @@ TEST(PaddleGame, ScoringAndServeComeBeforeTheWalls) {
     PaddleGameStep(game, 1.0f, false, false);
     EXPECT_EQ(game.playerScore, 1);
     EXPECT_EQ(game.computerScore, 0);
-    EXPECT_EQ(game.ballX, 0.0f);
-    EXPECT_EQ(game.ballY, 0.0f);
-    EXPECT_EQ(game.ballVx, 0.01f);
-    EXPECT_EQ(game.ballVy, -0.02f);
-    EXPECT_EQ(game.playerX, 0.0f);
+    EXPECT_EQ(std::tuple(game.ballX, game.ballY, game.ballVx, game.ballVy, game.playerX),
+              std::tuple(0.0f, 0.0f, 0.01f, -0.02f, 0.0f))
+        << "served: ball x, y, vx, vy, player x";
     // The computer's move of this frame still follows the serve.
     EXPECT_FLOAT_EQ(game.computerX, 0.008f);
 
