@@ -10,6 +10,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 
@@ -20,14 +21,6 @@ constexpr float kCameraTurn = 6.28318f;  // divisor of the camera angle
 constexpr float kWaveTurn = 6.283184f;   // divided by the column index for the wave's row phase
 constexpr float kVisitLength = 7.0f;     // the visits end at cumulative multiples of this
 constexpr int32_t kFieldSize = 5;
-
-// Sine in double precision of a float angle, rounded back to float.
-float Sin(float angle) {
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-float Cos(float angle) {
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
-}
 
 Camera camera;
 Mesh cube;
@@ -43,15 +36,12 @@ void BoxFieldsTick(BoxFieldsState& state, float step) {
 
 Vec3 BoxFieldsEye(const BoxFieldsState& state) {
     const float a = (state.drift + state.clock) / kCameraTurn;
-    return Vec3{300.0f * Sin(a), 100.0f, -500.0f * Cos(a)};
+    return Vec3{300.0f * SinF(a), 100.0f, -500.0f * CosF(a)};
 }
 
 int32_t BoxFieldsNextNoise(BoxFieldsState& state) {
-    state.noiseIndex = state.noiseIndex + 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
-    return 4 + state.noiseIndex;
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
+    return kFirstNoiseEntry + state.noiseIndex;
 }
 
 bool BoxFieldsCubeHeight(float clock, int32_t row, int32_t column, float& height) {
@@ -61,7 +51,7 @@ bool BoxFieldsCubeHeight(float clock, int32_t row, int32_t column, float& height
         return false;
     }
     const float phase = kWaveTurn / static_cast<float>(column);
-    height = 40.0f * Sin(phase * static_cast<float>(row) + 0.2f * clock);
+    height = 40.0f * SinF(phase * static_cast<float>(row) + 0.2f * clock);
     return true;
 }
 

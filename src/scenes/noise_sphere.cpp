@@ -12,6 +12,7 @@
 #include "mesh/deformers.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 #include "shell/random.h"
@@ -46,11 +47,6 @@ constexpr WhiteOutQuarter kWhiteOut[4] = {
     {480.0f, 0.5f, -0.5f},   // top right
 };
 
-// Sine in double precision of a float angle, rounded back to float.
-float Sin(float angle) {
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-
 Camera camera;
 Mesh core;
 Mesh shells[kShellCount];
@@ -82,8 +78,8 @@ int32_t NoiseSphereBeat(const NoiseSphereState& state) {
 }
 
 Vec3 NoiseSphereEye(const NoiseSphereState& state) {
-    Vec3 direction{90.0f * Sin(state.clock * 0.3f / kTurn),
-                   150.0f * Sin(state.clock * 0.6f / kTurn), 0.0f};
+    Vec3 direction{90.0f * SinF(state.clock * 0.3f / kTurn),
+                   150.0f * SinF(state.clock * 0.6f / kTurn), 0.0f};
     if (Vec3Length(direction) == 0.0f) {
         // Clock 0 (a first frame with step 0) has no direction: take the one the circle starts
         // out along as the clock grows, so the next frame continues smoothly from it.
@@ -95,11 +91,8 @@ Vec3 NoiseSphereEye(const NoiseSphereState& state) {
 }
 
 int32_t NoiseSphereNextNoise(NoiseSphereState& state) {
-    state.noiseIndex = state.noiseIndex + 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
-    return 4 + state.noiseIndex;
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
+    return kFirstNoiseEntry + state.noiseIndex;
 }
 
 void NoiseSphereDriftField(NoiseSphereState& state, float step) {
@@ -177,7 +170,7 @@ bool NoiseSphereQuarterLit(float clock, float start) {
     if (!(clock > start)) {
         return false;
     }
-    const float v = Sin(clock * 4.0f) + (clock - start) * 0.1f;
+    const float v = SinF(clock * 4.0f) + (clock - start) * 0.1f;
     return v > 0.5f;
 }
 

@@ -9,6 +9,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 
@@ -17,13 +18,6 @@ namespace {
 // The scene's single-precision constants.
 constexpr float kHalfTurn = 3.14159f;  // divisor of every angle of the scene
 constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
-
-float Sin(float angle) {
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-float Cos(float angle) {
-    return static_cast<float>(std::cos(static_cast<double>(angle)));
-}
 
 Camera camera;
 Mesh ball;
@@ -57,26 +51,23 @@ SphereBurstState sphereBurst;
 Vec3 SphereBurstEye(float clock) {
     const int32_t s = 4 * static_cast<int32_t>(clock / 8.0f);
     const float a = static_cast<float>(s) / kHalfTurn;
-    return Vec3{100.0f * Sin(a), 50.0f, -300.0f * Cos(a)};
+    return Vec3{100.0f * SinF(a), 50.0f, -300.0f * CosF(a)};
 }
 
 int32_t SphereBurstNextNoise(SphereBurstState& state) {
-    state.noiseIndex = state.noiseIndex + 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
-    return 4 + state.noiseIndex;
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
+    return kFirstNoiseEntry + state.noiseIndex;
 }
 
 float SphereBurstSpread(float clock) {
-    const float h = (Sin(clock / kHalfTurn) + 1.0f) * 0.5f;
+    const float h = (SinF(clock / kHalfTurn) + 1.0f) * 0.5f;
     return 100.0f * h;
 }
 
 Vec3 SphereBurstShellOffset(float clock) {
     const float angle = clock / kHalfTurn;
     // Sine and cosine are never zero together, so the direction always has a length.
-    Vec3 v{50.0f * Sin(angle), -80.0f * Sin(angle), -60.0f * Cos(angle)};
+    Vec3 v{50.0f * SinF(angle), -80.0f * SinF(angle), -60.0f * CosF(angle)};
     Vec3Normalize(v);
     return Vec3{100.0f * v.x, 100.0f * v.y, 100.0f * v.z};
 }

@@ -9,6 +9,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 
@@ -19,10 +20,6 @@ namespace {
 constexpr float kSwayTurnX = 6.28298f;
 constexpr float kSwayTurnZ = 6.28318f;
 constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
-
-float Sin(float angle) {
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
 
 Camera camera;
 Mesh rings[kTorusNestRings];
@@ -35,17 +32,14 @@ GLuint ringLines[kTorusNestRings] = {};
 TorusNestState torusNest;
 
 Vec3 TorusNestEye(float clock) {
-    const float z = (Sin(clock / kSwayTurnZ) + 1.0f) * 50.0f;
-    const float x = (Sin(clock / kSwayTurnX) + 1.0f) * 50.0f;
+    const float z = (SinF(clock / kSwayTurnZ) + 1.0f) * 50.0f;
+    const float x = (SinF(clock / kSwayTurnX) + 1.0f) * 50.0f;
     return Vec3{x, 0.0f, z};
 }
 
 int32_t TorusNestNextNoise(TorusNestState& state) {
-    state.noiseIndex = state.noiseIndex + 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
-    return 4 + state.noiseIndex;
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
+    return kFirstNoiseEntry + state.noiseIndex;
 }
 
 float TorusNestRingAngle(float clock, int32_t ring) {

@@ -10,6 +10,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 
@@ -43,8 +44,6 @@ constexpr float kBlockyPeriod = 10.0f;
 constexpr float kEndClock = 100.0f;
 constexpr float kVisitClockStep = 10.0f;
 constexpr float kVisitClockBase = 50.0f;
-
-constexpr int32_t kFirstNoiseEntry = 4;
 
 Mesh tube;
 Mesh grid;
@@ -80,10 +79,7 @@ Vec3 TubeCarouselEye(float clock) {
 }
 
 int32_t TubeCarouselNextNoise(TubeCarouselState& state) {
-    state.noiseIndex += 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
     return kFirstNoiseEntry + state.noiseIndex;
 }
 

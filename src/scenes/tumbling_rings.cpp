@@ -11,6 +11,7 @@
 #include "gfx/texture_generators.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 #include "shell/demo_globals.h"
 
@@ -41,7 +42,6 @@ constexpr float kVisitClockBase = 50.0f;
 
 // Shared texture entries: the white disc and the first of four static-noise frames.
 constexpr int32_t kDiscEntry = 1;
-constexpr int32_t kFirstNoiseEntry = 4;
 constexpr int32_t kNoiseFrames = 4;
 
 struct FlashQuarter {
@@ -97,10 +97,7 @@ Vec3 TumblingRingsEye(float clock) {
 }
 
 int32_t TumblingRingsNextNoise(TumblingRingsState& state) {
-    state.noiseIndex += 1;
-    if (state.noiseIndex > 3) {
-        state.noiseIndex = 0;
-    }
+    state.noiseIndex = NextNoiseIndex(state.noiseIndex);
     return kFirstNoiseEntry + state.noiseIndex;
 }
 
