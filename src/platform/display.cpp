@@ -130,11 +130,17 @@ bool DisplayOpen(const DisplayConfig& config) {
         case DisplayMode::Fullscreen:
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
             break;
-        case DisplayMode::Window:
+        case DisplayMode::Window: {
             flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-            windowWidth *= 2;
-            windowHeight *= 2;
+            // Twice the picture size where the desktop has room for it.
+            SDL_Rect usable;
+            if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w >= 2 * windowWidth &&
+                usable.h >= 2 * windowHeight) {
+                windowWidth *= 2;
+                windowHeight *= 2;
+            }
             break;
+        }
         case DisplayMode::Offscreen:
             flags |= SDL_WINDOW_HIDDEN;
             break;
