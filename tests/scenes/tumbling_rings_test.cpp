@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "gfx/texture.h"
+#include "gfx/toolkit_resources.h"
 #include "gl_test.h"
 #include "scenes/scenes.h"
 #include "scenes/tube_carousel.h"
@@ -116,6 +117,10 @@ TEST(TumblingRingsFlashes, StrobeFollowsSinFourClockAndFlashesEndAtTheirLimits) 
 class TumblingRingsInitTest : public GlTest {};
 
 TEST_F(TumblingRingsInitTest, SharedTexturesHoldDiscAndFourIndependentNoiseFrames) {
+    // Start-up creates the (still empty) shared textures before the first scene fills them.
+    if (sharedTextures[1] == nullptr) {
+        CreateToolkitStartupResources();
+    }
     TumblingRingsInit();
     ASSERT_NE(sharedTextures[1], nullptr);
     EXPECT_EQ(sharedTextures[1]->pixels[256 * 512 + 256], 0xFFFFFFFFu);
