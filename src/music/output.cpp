@@ -147,12 +147,7 @@ void AudioOpen() {
     }
 }
 
-void PlayerStart(Song* song) {
-    if (audioUnavailable || song == nullptr || blockFrames <= 0) {
-        return;
-    }
-    PlayerStop(song);
-
+void ResetSongPlayback(Song* song) {
     song->globalVolume = song->initialGlobalVolume;
     song->nextOrderIndex = -1;
     song->nextRow = -1;
@@ -163,6 +158,14 @@ void PlayerStart(Song* song) {
     song->tick = 0;
     song->patternDelay = 0;
     SetBpm(song, song->defaultBpm);
+}
+
+void PlayerStart(Song* song) {
+    if (audioUnavailable || song == nullptr || blockFrames <= 0) {
+        return;
+    }
+    PlayerStop(song);
+    ResetSongPlayback(song);
 
     const int32_t channelCount =
         song->channelCount < kMaxChannels ? song->channelCount : kMaxChannels;

@@ -53,6 +53,9 @@ void ServiceRing();
 
 // Demo driver calls, main thread only, in this order.
 void AudioOpen();
+// Puts the song back to its first row with its default tempo, BPM and global volume.
+void ResetSongPlayback(Song* song);
+
 void PlayerStart(Song* song);
 bool PlayerStop(Song* song);  // the argument is only tested for null
 void AudioClose();

@@ -228,16 +228,7 @@ void StartForTest(Song* song) {
         channels[c] = Channel{};
         channels[c].voice = &voices[c];
     }
-    song->globalVolume = song->initialGlobalVolume;
-    song->nextOrderIndex = -1;
-    song->nextRow = -1;
-    song->speed = song->defaultTempo;
-    song->row = 0;
-    song->orderIndex = 0;
-    song->samplesLeftInTick = 0;
-    song->tick = 0;
-    song->patternDelay = 0;
-    SetBpm(song, song->defaultBpm);
+    ResetSongPlayback(song);
 }
 
 Song* LoadAndStart(const XmSongLayout& layout) {
