@@ -10,12 +10,14 @@ namespace {
 // Every attribute group OpenGL 1.1 defines; later GL headers widen GL_ALL_ATTRIB_BITS to all ones.
 constexpr GLbitfield kAllAttribBitsGl11 = 0x000FFFFF;
 
-void DrawTriangles(const Mesh& mesh) {
+// Draws the mesh's corners in index order as the given primitive, from the vertex and
+// texture-coordinate arrays; leaves every client array disabled.
+void DrawCorners(const Mesh& mesh, GLenum mode) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
     glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
-    glDrawElements(GL_TRIANGLES, mesh.triangleCount * 3, GL_UNSIGNED_INT, mesh.indices.data());
+    glDrawElements(mode, mesh.triangleCount * 3, GL_UNSIGNED_INT, mesh.indices.data());
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -29,12 +31,12 @@ void PrepareDeform(Mesh& mesh) {
 
 void DrawMesh(const Mesh& mesh) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    DrawTriangles(mesh);
+    DrawCorners(mesh, GL_TRIANGLES);
 }
 
 void DrawMeshTinted(const Mesh& mesh, float r, float g, float b) {
     glColor4f(r, g, b, 1.0f);
-    DrawTriangles(mesh);
+    DrawCorners(mesh, GL_TRIANGLES);
 }
 
 void DrawMeshLines(const Mesh& mesh) {
@@ -47,13 +49,21 @@ void DrawMeshLines(const Mesh& mesh) {
     // boundaries, and an odd corner count drops the last one. Deliberate; the overlay is not a
     // wireframe. The index array sends exactly the corners a glBegin/glEnd loop would, with
     // their texture coordinates, in one call instead of two per corner.
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-    glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
-    glDrawElements(GL_LINES, mesh.triangleCount * 3, GL_UNSIGNED_INT, mesh.indices.data());
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    DrawCorners(mesh, GL_LINES);
     glPopAttrib();
+}
+
+uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count) {
+    if (list == 0) {
+        list = glGenLists(1);
+    }
+    glNewList(list, GL_COMPILE);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
+    for (int32_t i = 0; i < count; ++i) {
+        DrawMeshLines(meshes[i]);
+    }
+    glPopAttrib();
+    glEndList();
+    return list;
 }

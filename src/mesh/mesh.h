@@ -32,3 +32,10 @@ void DrawMeshTinted(const Mesh& mesh, float r, float g, float b);
 // of consecutive corners form segments; not a wireframe), with culling on and depth test and
 // lighting off. All attribute state is saved and restored around it.
 void DrawMeshLines(const Mesh& mesh);
+
+// Records the line overlays of count meshes that never change shape into display list `list`
+// (a new list when 0) and returns its name; calling the list replays the same lines. They are
+// recorded untextured: the overlay is opaque black whatever opaque texture is bound, so texturing
+// changes no pixel, and untextured lines cost the software rasteriser far less. Replaying the list
+// leaves the enable state as it found it.
+uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count);

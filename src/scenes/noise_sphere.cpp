@@ -50,8 +50,7 @@ constexpr WhiteOutQuarter kWhiteOut[4] = {
 Camera camera;
 Mesh core;
 Mesh shells[kShellCount];
-// The shells never change shape, so their line overlays are recorded once: the same GL commands,
-// replayed without resubmitting some 30000 immediate-mode corners every frame.
+// The shells never change shape, so their line overlays are recorded once (RecordMeshLines).
 GLuint shellLines = 0;
 Sprite dotSprite;
 Sprite whiteOutSprite;
@@ -185,20 +184,7 @@ void NoiseSphereInit() {
     for (int32_t k = 0; k < kShellCount; ++k) {
         BuildSphere(shells[k], 32, 300.0f + 150.0f * static_cast<float>(k));
     }
-    if (shellLines == 0) {
-        shellLines = glGenLists(1);
-    }
-    glNewList(shellLines, GL_COMPILE);
-    // The overlay is opaque black whatever the bound texture (opaque static) holds, so texturing
-    // it changes no pixel; untextured lines cost the software rasteriser far less. The enable
-    // state is the same afterwards.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_TEXTURE_2D);
-    for (const Mesh& shell : shells) {
-        DrawMeshLines(shell);
-    }
-    glPopAttrib();
-    glEndList();
+    shellLines = RecordMeshLines(shellLines, shells, kShellCount);
 }
 
 namespace {

@@ -23,26 +23,10 @@ Camera camera;
 Mesh ball;
 Mesh shell;
 Mesh floorGrid;
-// The ball and the shell never change shape, so their line overlays are recorded once: the same
-// GL commands, replayed without resubmitting thousands of immediate-mode corners every frame.
+// The ball and the shell never change shape, so their line overlays are recorded once
+// (RecordMeshLines).
 GLuint ballLines = 0;
 GLuint shellLines = 0;
-
-GLuint RecordLines(GLuint list, const Mesh& mesh) {
-    if (list == 0) {
-        list = glGenLists(1);
-    }
-    glNewList(list, GL_COMPILE);
-    // The overlay is opaque black whatever the bound texture (opaque static) holds, so texturing
-    // it changes no pixel; untextured lines cost the software rasteriser far less. The enable
-    // state is the same afterwards.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_TEXTURE_2D);
-    DrawMeshLines(mesh);
-    glPopAttrib();
-    glEndList();
-    return list;
-}
 
 }  // namespace
 
@@ -87,8 +71,8 @@ void SphereBurstInit() {
     BuildSphere(shell, 32, 150.0f);
     PrepareDeform(shell);
     BuildGrid(floorGrid, 20, 20, 300.0f, 300.0f);
-    ballLines = RecordLines(ballLines, ball);
-    shellLines = RecordLines(shellLines, shell);
+    ballLines = RecordMeshLines(ballLines, &ball, 1);
+    shellLines = RecordMeshLines(shellLines, &shell, 1);
 }
 
 void SphereBurstDraw() {

@@ -23,8 +23,7 @@ constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes thi
 
 Camera camera;
 Mesh rings[kTorusNestRings];
-// The rings never change shape, so the outlined ones are recorded once: the same GL commands,
-// replayed without resubmitting thousands of immediate-mode corners every frame.
+// The rings never change shape, so the outlined ones are recorded once (RecordMeshLines).
 GLuint ringLines[kTorusNestRings] = {};
 
 }  // namespace
@@ -64,18 +63,7 @@ void TorusNestInit() {
         BuildTorus(rings[i], 16, 32, 50.0f + 20.0f * static_cast<float>(i), 10.0f);
         PrepareDeform(rings[i]);
         if (!TorusNestRingIsSolid(i)) {
-            if (ringLines[i] == 0) {
-                ringLines[i] = glGenLists(1);
-            }
-            glNewList(ringLines[i], GL_COMPILE);
-            // The overlay is opaque black whatever the bound texture (opaque static) holds, so
-            // texturing it changes no pixel; untextured lines cost the software rasteriser far
-            // less. The enable state is the same afterwards.
-            glPushAttrib(GL_ENABLE_BIT);
-            glDisable(GL_TEXTURE_2D);
-            DrawMeshLines(rings[i]);
-            glPopAttrib();
-            glEndList();
+            ringLines[i] = RecordMeshLines(ringLines[i], &rings[i], 1);
         }
     }
 }
