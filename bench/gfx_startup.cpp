@@ -5,15 +5,30 @@
 
 #include <cstdio>
 
+#include "core/random.h"
+#include "core/screen.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/screen_feedback.h"
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
 #include "gfx/toolkit_resources.h"
-#include "shell/demo_window.h"
-#include "shell/random.h"
+#include "platform/display.h"
 
 namespace {
+
+// The 640 x 480 picture offscreen, with the program's initial GL state.
+bool OpenOffscreenPicture() {
+    DisplayConfig config;
+    config.mode = DisplayMode::Offscreen;
+    config.title = "demowin";
+    config.pictureWidth = screenWidth;
+    config.pictureHeight = screenHeight;
+    if (!DisplayOpen(config)) {
+        return false;
+    }
+    SetupGlContext();
+    return true;
+}
 
 // Gives back what one start-up created, so that repetitions do not pile up memory.
 void ReleaseToolkitResources() {
@@ -43,7 +58,7 @@ void FillSharedTextures() {
 }
 
 void BM_ToolkitStartup(benchmark::State& state) {
-    if (!DisplayIsOpen() && !CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen)) {
+    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -60,7 +75,7 @@ void BM_ToolkitStartup(benchmark::State& state) {
 BENCHMARK(BM_ToolkitStartup)->Unit(benchmark::kMillisecond)->Iterations(5)->MeasureProcessCPUTime();
 
 void BM_NoiseFill512(benchmark::State& state) {
-    if (!DisplayIsOpen() && !CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen)) {
+    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -77,7 +92,7 @@ void BM_NoiseFill512(benchmark::State& state) {
 BENCHMARK(BM_NoiseFill512)->Unit(benchmark::kMillisecond);
 
 void BM_CreateLargeFont(benchmark::State& state) {
-    if (!DisplayIsOpen() && !CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen)) {
+    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -93,7 +108,7 @@ void BM_CreateLargeFont(benchmark::State& state) {
 BENCHMARK(BM_CreateLargeFont)->Unit(benchmark::kMillisecond);
 
 void BM_CreateSharedTextures(benchmark::State& state) {
-    if (!DisplayIsOpen() && !CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen)) {
+    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
         state.SkipWithError(DisplayLastError());
         return;
     }

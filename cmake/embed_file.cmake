@@ -12,7 +12,7 @@ else()
 endif()
 file(WRITE "${OUTPUT}.tmp"
   "// Generated from ${INPUT} by embed_file.cmake; do not edit.\n"
-  "#include \"shell/embedded_data.h\"\n\n"
+  "#include \"core/embedded_data.h\"\n\n"
   "namespace {\nalignas(16) const unsigned char bytes[] = {\n${bytes}\n};\n}\n\n"
   "const EmbeddedFile ${VARIABLE} = {bytes, ${size}};\n")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
+#include "core/embedded_data.h"
 #include "gfx/gfx_constants.h"
 #include "platform/glyph_rasterizer.h"
-#include "shell/embedded_data.h"
 
 BitmapFont smallFont;
 BitmapFont largeFont;

@@ -3,8 +3,7 @@
 
 #include <GL/glu.h>
 
-#include "shell/demo_globals.h"
-#include "shell/demo_window.h"
+#include "core/screen.h"
 
 void CameraSet(Camera& camera, float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
                float targetZ, float upX, float upY, float upZ) {

@@ -3,8 +3,8 @@
 
 #include <GL/gl.h>
 
+#include "core/screen.h"
 #include "gfx/texture_generators.h"
-#include "shell/demo_globals.h"
 
 ScreenFeedback screenFeedback;
 

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "shell/demo_globals.h"
+#include "core/screen.h"
 
 void DrawSprite(const Sprite& sprite, float alpha) {
     glEnable(GL_BLEND);

@@ -5,9 +5,9 @@
 
 #include <new>
 
+#include "core/random.h"
 #include "gfx/gfx_constants.h"
 #include "gfx/texture_generators.h"
-#include "shell/random.h"
 
 Texture* sharedTextures[kSharedTextureCount] = {};
 

@@ -1,8 +1,8 @@
 // Texture generators: opaque black, black-and-white noise, centred disc.
 #include "gfx/texture_generators.h"
 
+#include "core/random.h"
 #include "gfx/gfx_constants.h"
-#include "shell/random.h"
 
 Color4 TextureGenerator::ColorAt(float u, float v) {
     (void)u;

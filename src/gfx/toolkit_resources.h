@@ -1,7 +1,7 @@
 // The toolkit's start-up resources and the end-of-frame text-state step, as the driver runs them.
 #pragma once
 
-// Start-up steps 3-5 in order: screenFeedback (64), smallFont (28), largeFont (100), and the
+// In this order: screenFeedback (64), smallFont (28), largeFont (100), and the
 // 512 x 512 sharedTextures (unfilled; the first scene initialisation fills them). Needs the GL
 // context.
 void CreateToolkitStartupResources();

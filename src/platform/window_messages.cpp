@@ -57,7 +57,7 @@ bool PeekWindowMessage(WindowMessage* message) {
     return true;
 }
 
-void PostQuitMessage() {
+void QueueQuitMessage() {
     if (quitEventType == 0) {
         quitEventType = SDL_RegisterEvents(1);
     }

@@ -5,7 +5,7 @@ enum class MessageKind {
     KeyDown,
     KeyUp,
     Close,  // the user closed the window (or the system asked the program to end)
-    Quit,   // the quit message posted by PostQuitMessage
+    Quit,   // the quit message posted by QueueQuitMessage
     Other,  // anything else (mouse, focus, resize): the driver ignores it
 };
 
@@ -21,4 +21,4 @@ struct WindowMessage {
 bool PeekWindowMessage(WindowMessage* message);
 
 // Queues the quit message; a later PeekWindowMessage returns it.
-void PostQuitMessage();
+void QueueQuitMessage();

@@ -3,12 +3,11 @@
 
 #include <GL/gl.h>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -56,9 +55,9 @@ bool BitGridVisitEnds(BitGridState& state) {
     return false;
 }
 
-void BitGridDraw() {
+bool BitGridDraw(const FrameInput& frame) {
     BitGridState& state = bitGrid;
-    const float step = frameStep;
+    const float step = frame.frameStep;
     state.clock = state.clock + step;
     const int32_t count = BitGridBitCount(state);
 
@@ -83,7 +82,5 @@ void BitGridDraw() {
     PrintText(smallFont, "mystery of FILE. bits.");
     glPopMatrix();
 
-    if (BitGridVisitEnds(state)) {
-        sceneCounter = sceneCounter + 1;
-    }
+    return BitGridVisitEnds(state);
 }

@@ -12,7 +12,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -95,9 +94,9 @@ void DrawField(float clock, float origin, float spacing, bool solid) {
 
 }  // namespace
 
-void BoxFieldsDraw() {
+bool BoxFieldsDraw(const FrameInput& frame) {
     BoxFieldsState& state = boxFields;
-    BoxFieldsTick(state, frameStep);
+    BoxFieldsTick(state, frame.frameStep);
 
     const Vec3 eye = BoxFieldsEye(state);
     camera.eyeX = eye.x;
@@ -123,7 +122,5 @@ void BoxFieldsDraw() {
     PrintText(smallFont, "mystery of LIFE. left.");
     glPopMatrix();
 
-    if (BoxFieldsVisitEnds(state)) {
-        sceneCounter = sceneCounter + 1;
-    }
+    return BoxFieldsVisitEnds(state);
 }

@@ -1,9 +1,10 @@
 // End titles: tori around a fat hub, glyph noise, credits sliding in and the screen covered cell
-// by cell; sets quitRequested at the end.
+// by cell; its visit ends the show.
 #include "scenes/end_titles.h"
 
 #include <GL/gl.h>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
@@ -11,8 +12,6 @@
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -104,10 +103,8 @@ void GlyphNoise(char (&text)[11]) {
     text[10] = '\0';
 }
 
-void EndTitlesFinishFrame(const EndTitles& scene) {
-    if (scene.clock > kSceneEnd) {
-        quitRequested = true;
-    }
+bool EndTitlesFinishFrame(const EndTitles& scene) {
+    return scene.clock > kSceneEnd;
 }
 
 void EndTitlesInit() {
@@ -187,10 +184,10 @@ void DrawCover(const EndTitles& scene) {
 
 }  // namespace
 
-void EndTitlesDraw() {
+bool EndTitlesDraw(const FrameInput& frame) {
     EndTitles& scene = endTitles;
     EnableCap(GL_DEPTH_TEST);
-    EndTitlesAdvance(scene, frameStep);
+    EndTitlesAdvance(scene, frame.frameStep);
     CameraApply(scene.camera);
 
     scene.noiseIndex = NextNoiseIndex(scene.noiseIndex);
@@ -212,10 +209,10 @@ void EndTitlesDraw() {
     }
 
     if (scene.clock > kTitlesStart) {
-        EndTitlesSlide(scene, frameStep);
+        EndTitlesSlide(scene, frame.frameStep);
         DrawTitles(scene);
         if (scene.clock > kBlackStart) {
-            EndTitlesCover(scene, frameStep);
+            EndTitlesCover(scene, frame.frameStep);
             DrawCover(scene);
         }
     }
@@ -232,5 +229,5 @@ void EndTitlesDraw() {
         glPopMatrix();
     }
 
-    EndTitlesFinishFrame(scene);
+    return EndTitlesFinishFrame(scene);
 }

@@ -44,5 +44,5 @@ void EndTitlesCover(EndTitles& scene, float step);
 // zero byte. All ten numbers are drawn whatever the bytes are.
 void GlyphNoise(char (&text)[11]);
 
-// End of a frame: past 580 the program is asked to stop (quitRequested).
-void EndTitlesFinishFrame(const EndTitles& scene);
+// End of a frame: true once the clock passes 580, the end of the show.
+bool EndTitlesFinishFrame(const EndTitles& scene);

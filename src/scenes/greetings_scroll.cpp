@@ -9,7 +9,6 @@
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -48,10 +47,8 @@ void GreetingsScrollAdvance(GreetingsScroll& scene, float step) {
     scene.noiseIndex = NextNoiseIndex(scene.noiseIndex);
 }
 
-void GreetingsScrollFinishFrame(const GreetingsScroll& scene) {
-    if (scene.clock > kSceneEnd) {
-        sceneCounter += 1;
-    }
+bool GreetingsScrollFinishFrame(const GreetingsScroll& scene) {
+    return scene.clock > kSceneEnd;
 }
 
 void GreetingsScrollInit() {
@@ -61,9 +58,9 @@ void GreetingsScrollInit() {
     PrepareDeform(ring);
 }
 
-void GreetingsScrollDraw() {
+bool GreetingsScrollDraw(const FrameInput& frame) {
     GreetingsScroll& scene = greetingsScroll;
-    GreetingsScrollAdvance(scene, frameStep);
+    GreetingsScrollAdvance(scene, frame.frameStep);
     CameraApply(scene.camera);
 
     // An entry whose texture could not be allocated stays null: draw untextured-as-bound then.
@@ -91,5 +88,5 @@ void GreetingsScrollDraw() {
         PrintText(smallFont, "%s", GreetingText(line));
     }
 
-    GreetingsScrollFinishFrame(scene);
+    return GreetingsScrollFinishFrame(scene);
 }

@@ -20,5 +20,5 @@ float GreetingLineY(float clock, int line);
 // Start of a frame: clock, camera sway and noise frame advance.
 void GreetingsScrollAdvance(GreetingsScroll& scene, float step);
 
-// End of a frame: past 200 the show moves on (sceneCounter).
-void GreetingsScrollFinishFrame(const GreetingsScroll& scene);
+// End of a frame: true once the clock passes 200 (the visit is over).
+bool GreetingsScrollFinishFrame(const GreetingsScroll& scene);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
@@ -14,8 +15,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -271,9 +270,9 @@ void DrawWhiteOut(float clock) {
 
 }  // namespace
 
-void NoiseSphereDraw() {
+bool NoiseSphereDraw(const FrameInput& frame) {
     NoiseSphereState& state = noiseSphere;
-    const float step = frameStep;
+    const float step = frame.frameStep;
     state.clock = state.clock + step;
     NoiseSphereDive(state, step);
     const int32_t beat = NoiseSphereBeat(state);
@@ -301,8 +300,6 @@ void NoiseSphereDraw() {
 
     Begin2D();
     DrawWhiteOut(state.clock);
-    if (NoiseSphereFinished(state)) {
-        sceneCounter = 1;
-    }
     End2D();
+    return NoiseSphereFinished(state);
 }

@@ -3,13 +3,12 @@
 
 #include <GL/gl.h>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -123,9 +122,9 @@ void PaddleGameInit() {
     SetSprite(paddleSprites[2], false, true, 0.2f, 0.05f);
 }
 
-void PaddleGameDraw() {
+bool PaddleGameDraw(const FrameInput& frame) {
     PaddleGame& game = paddleGame;
-    PaddleGameStep(game, frameStep, leftKeyHeld, rightKeyHeld);
+    PaddleGameStep(game, frame.frameStep, frame.leftKeyHeld, frame.rightKeyHeld);
 
     Begin2D();
     if (const Texture* disc = sharedTextures[1]) {
@@ -152,4 +151,5 @@ void PaddleGameDraw() {
     SetTextPosition(smallFont, 1.7f, -0.9f, 1.0f, 1.0f, 1.0f, 1.0f);
     PrintText(smallFont, "%d", game.playerScore);
     glPopMatrix();
+    return false;  // the game runs until the player quits
 }

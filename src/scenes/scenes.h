@@ -1,29 +1,32 @@
-// The scenes' routine pairs: an initialisation run once at start-up and a draw routine run every
-// frame while the schedule selects the scene.
+// Every scene's routine pair: a set-up run once at start-up and a draw routine run every frame
+// while the show's timeline selects the scene. A draw routine returns true on the frame its visit
+// ends; which scene follows is the timeline's business.
 #pragma once
 
-void NoiseSphereInit();  // opening noise sphere, sceneCounter 0
-void NoiseSphereDraw();
-void TumblingRingsInit();  // odd 1..9
-void TumblingRingsDraw();
-void TubeCarouselInit();  // even 2..10
-void TubeCarouselDraw();
-void BoxFieldsInit();  // odd 11..39
-void BoxFieldsDraw();
-void BitGridDraw();      // even 12..38 (no initialisation)
-void SphereBurstInit();  // odd 41..47
-void SphereBurstDraw();
-void TorusNestInit();  // even 40..48
-void TorusNestDraw();
-void WordSpheresInit();  // 49
-void WordSpheresDraw();
-void GreetingsScrollInit();  // 50
-void GreetingsScrollDraw();
-void WobblingCoreInit();  // 51
-void WobblingCoreDraw();
-void SphereOrreryInit();  // 52
-void SphereOrreryDraw();
-void EndTitlesInit();  // 53
-void EndTitlesDraw();
-void PaddleGameInit();  // hidden mode, every frame
-void PaddleGameDraw();
+#include "core/frame_input.h"
+
+void NoiseSphereInit();
+bool NoiseSphereDraw(const FrameInput& frame);
+void TumblingRingsInit();
+bool TumblingRingsDraw(const FrameInput& frame);
+void TubeCarouselInit();
+bool TubeCarouselDraw(const FrameInput& frame);
+void BoxFieldsInit();
+bool BoxFieldsDraw(const FrameInput& frame);
+bool BitGridDraw(const FrameInput& frame);  // needs no set-up
+void SphereBurstInit();
+bool SphereBurstDraw(const FrameInput& frame);
+void TorusNestInit();
+bool TorusNestDraw(const FrameInput& frame);
+void WordSpheresInit();
+bool WordSpheresDraw(const FrameInput& frame);
+void GreetingsScrollInit();
+bool GreetingsScrollDraw(const FrameInput& frame);
+void WobblingCoreInit();
+bool WobblingCoreDraw(const FrameInput& frame);
+void SphereOrreryInit();
+bool SphereOrreryDraw(const FrameInput& frame);
+void EndTitlesInit();
+bool EndTitlesDraw(const FrameInput& frame);
+void PaddleGameInit();
+bool PaddleGameDraw(const FrameInput& frame);  // the hidden mode's one scene; never ends

@@ -11,7 +11,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -75,9 +74,9 @@ void SphereBurstInit() {
     shellLines = RecordMeshLines(shellLines, &shell, 1);
 }
 
-void SphereBurstDraw() {
+bool SphereBurstDraw(const FrameInput& frame) {
     SphereBurstState& state = sphereBurst;
-    state.clock = state.clock + frameStep;
+    state.clock = state.clock + frame.frameStep;
 
     const Vec3 eye = SphereBurstEye(state.clock);
     camera.eyeX = eye.x;
@@ -118,7 +117,5 @@ void SphereBurstDraw() {
     glTranslatef(0.0f, -100.0f, 0.0f);
     DrawMesh(floorGrid);
 
-    if (SphereBurstVisitEnds(state)) {
-        sceneCounter = sceneCounter + 1;
-    }
+    return SphereBurstVisitEnds(state);
 }

@@ -13,7 +13,6 @@
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -109,10 +108,8 @@ int SphereOrreryWord(float clock) {
     return -1;
 }
 
-void SphereOrreryFinishFrame(const SphereOrrery& scene) {
-    if (scene.clock > kSceneEnd) {
-        sceneCounter += 1;
-    }
+bool SphereOrreryFinishFrame(const SphereOrrery& scene) {
+    return scene.clock > kSceneEnd;
 }
 
 void SphereOrreryInit() {
@@ -137,9 +134,9 @@ void SphereOrreryInit() {
     PrepareDeform(cage);
 }
 
-void SphereOrreryDraw() {
+bool SphereOrreryDraw(const FrameInput& frame) {
     SphereOrrery& scene = sphereOrrery;
-    SphereOrreryAdvance(scene, frameStep);
+    SphereOrreryAdvance(scene, frame.frameStep);
     CameraApply(scene.camera);
 
     if (const Texture* noise = sharedTextures[4 + scene.noiseIndex]) {
@@ -198,5 +195,5 @@ void SphereOrreryDraw() {
         glPopMatrix();
     }
 
-    SphereOrreryFinishFrame(scene);
+    return SphereOrreryFinishFrame(scene);
 }

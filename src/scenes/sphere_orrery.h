@@ -33,5 +33,5 @@ int SphereOrreryClosedQuarters(float clock);
 // Which word shows: 0 "everything", 1 "is not", 2 "under", 3 "control", -1 none (open intervals).
 int SphereOrreryWord(float clock);
 
-// End of a frame: past 200 the show moves on (sceneCounter).
-void SphereOrreryFinishFrame(const SphereOrrery& scene);
+// End of a frame: true once the clock passes 200 (the visit is over).
+bool SphereOrreryFinishFrame(const SphereOrrery& scene);

@@ -11,7 +11,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -68,9 +67,9 @@ void TorusNestInit() {
     }
 }
 
-void TorusNestDraw() {
+bool TorusNestDraw(const FrameInput& frame) {
     TorusNestState& state = torusNest;
-    state.clock = state.clock + frameStep;
+    state.clock = state.clock + frame.frameStep;
 
     const Vec3 eye = TorusNestEye(state.clock);
     camera.eyeX = eye.x;
@@ -94,7 +93,5 @@ void TorusNestDraw() {
         glPopMatrix();
     }
 
-    if (TorusNestVisitEnds(state)) {
-        sceneCounter = sceneCounter + 1;
-    }
+    return TorusNestVisitEnds(state);
 }

@@ -12,7 +12,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -92,7 +91,6 @@ bool TubeCarouselAdvance(TubeCarouselState& state) {
         return false;
     }
     state.visits += 1;
-    sceneCounter += 1;
     state.clock = static_cast<float>(state.visits) * kVisitClockStep + kVisitClockBase;
     return true;
 }
@@ -108,9 +106,9 @@ void TubeCarouselInit() {
     CameraSet(camera, 0.0f, 50.0f, 300.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
 }
 
-void TubeCarouselDraw() {
+bool TubeCarouselDraw(const FrameInput& frame) {
     TubeCarouselState& state = tubeCarousel;
-    state.clock += frameStep;
+    state.clock += frame.frameStep;
 
     const Vec3 eye = TubeCarouselEye(state.clock);
     camera.eyeX = eye.x;
@@ -148,5 +146,5 @@ void TubeCarouselDraw() {
         End2D();
     }
 
-    TubeCarouselAdvance(state);
+    return TubeCarouselAdvance(state);
 }

@@ -27,6 +27,6 @@ int32_t TubeCarouselNextNoise(TubeCarouselState& state);
 // Whether this frame is drawn at 64 x 64 and stretched: while clock / 10 truncated is odd.
 bool TubeCarouselBlocky(float clock);
 
-// Once clock passes 100: counts the visit, moves sceneCounter on and puts the clock back to
-// 10 * visits + 50. Returns whether it advanced.
+// Once clock passes 100: counts the visit and puts the clock back to
+// 10 * visits + 50. True on the frame the visit ends.
 bool TubeCarouselAdvance(TubeCarouselState& state);

@@ -13,7 +13,6 @@
 #include "mesh/shapes.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -120,7 +119,6 @@ bool TumblingRingsAdvance(TumblingRingsState& state) {
         return false;
     }
     state.visits += 1;
-    sceneCounter += 1;
     state.clock = static_cast<float>(state.visits) * kVisitClockStep + kVisitClockBase;
     return true;
 }
@@ -137,9 +135,9 @@ void TumblingRingsInit() {
     FillSharedTextures();
 }
 
-void TumblingRingsDraw() {
+bool TumblingRingsDraw(const FrameInput& frame) {
     TumblingRingsState& state = tumblingRings;
-    TumblingRingsTick(state, frameStep);
+    TumblingRingsTick(state, frame.frameStep);
 
     const Vec3 eye = TumblingRingsEye(state.clock);
     camera.eyeX = eye.x;
@@ -197,5 +195,5 @@ void TumblingRingsDraw() {
     }
     End2D();
 
-    TumblingRingsAdvance(state);
+    return TumblingRingsAdvance(state);
 }

@@ -39,6 +39,6 @@ extern const float kTumblingRingsFlashLimit[kTumblingRingsFlashCount];
 bool TumblingRingsFlashDrawn(float clock, int32_t i);
 float TumblingRingsFlashAlpha(float clock, int32_t i);
 
-// Last step of every frame: once clock passes 100, counts the visit, moves sceneCounter on and
-// puts the clock back to 10 * visits + 50. Returns whether it advanced.
+// Last step of every frame: once clock passes 100, counts the visit and puts the clock back
+// to 10 * visits + 50. True on the frame the visit ends.
 bool TumblingRingsAdvance(TumblingRingsState& state);

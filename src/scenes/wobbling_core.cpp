@@ -12,7 +12,6 @@
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -70,10 +69,8 @@ float WobblingCoreTremble(float clock) {
     return static_cast<float>(0.1 * std::sin(static_cast<double>(10.0f * clock)));
 }
 
-void WobblingCoreFinishFrame(const WobblingCore& scene) {
-    if (scene.clock > kSceneEnd) {
-        sceneCounter += 1;
-    }
+bool WobblingCoreFinishFrame(const WobblingCore& scene) {
+    return scene.clock > kSceneEnd;
 }
 
 void WobblingCoreInit() {
@@ -89,9 +86,9 @@ void WobblingCoreInit() {
     }
 }
 
-void WobblingCoreDraw() {
+bool WobblingCoreDraw(const FrameInput& frame) {
     WobblingCore& scene = wobblingCore;
-    WobblingCoreAdvance(scene, frameStep);
+    WobblingCoreAdvance(scene, frame.frameStep);
     CameraApply(scene.camera);
     // Deliberately after CameraApply: the frame that crosses the limit is still seen from afar.
     WobblingCoreSnapBack(scene);
@@ -142,5 +139,5 @@ void WobblingCoreDraw() {
             break;
     }
 
-    WobblingCoreFinishFrame(scene);
+    return WobblingCoreFinishFrame(scene);
 }

@@ -31,5 +31,5 @@ int WobblingCoreWords(float clock);
 // Vertical tremble of the words: 0.1 * sin(10 * clock), product in double, stored as float.
 float WobblingCoreTremble(float clock);
 
-// End of a frame: past 200 the show moves on (sceneCounter).
-void WobblingCoreFinishFrame(const WobblingCore& scene);
+// End of a frame: true once the clock passes 200 (the visit is over).
+bool WobblingCoreFinishFrame(const WobblingCore& scene);

@@ -9,7 +9,6 @@
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -51,14 +50,12 @@ bool WordSpheresFeedbackOn(const WordSpheres& scene) {
     return scene.clock > kFeedbackStart;
 }
 
-void WordSpheresFinishFrame(WordSpheres& scene) {
+bool WordSpheresFinishFrame(WordSpheres& scene) {
     if (scene.wordClock > kSentenceEnd) {
         scene.wordClock = 0.0f;
         scene.wordRate += kRateGrowth;
     }
-    if (scene.clock > kSceneEnd) {
-        sceneCounter += 1;
-    }
+    return scene.clock > kSceneEnd;
 }
 
 void WordSpheresInit() {
@@ -68,8 +65,8 @@ void WordSpheresInit() {
     CameraSet(wordSpheres.camera, 2.0f, 0.0f, 7.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
 }
 
-void WordSpheresDraw() {
-    WordSpheresAdvance(wordSpheres, frameStep);
+bool WordSpheresDraw(const FrameInput& frame) {
+    WordSpheresAdvance(wordSpheres, frame.frameStep);
     CameraApply(wordSpheres.camera);
 
     const bool feedback = WordSpheresFeedbackOn(wordSpheres);
@@ -104,5 +101,5 @@ void WordSpheresDraw() {
     }
     glPopMatrix();
 
-    WordSpheresFinishFrame(wordSpheres);
+    return WordSpheresFinishFrame(wordSpheres);
 }

@@ -22,5 +22,6 @@ void WordSpheresAdvance(WordSpheres& scene, float step);
 // True once the clock has passed 50: the frame is drawn through the 64 x 64 feedback.
 bool WordSpheresFeedbackOn(const WordSpheres& scene);
 
-// End of a frame: a finished sentence restarts faster; past 180 the show moves on (sceneCounter).
-void WordSpheresFinishFrame(WordSpheres& scene);
+// End of a frame: a finished sentence restarts faster; true once the clock passes 180 (the visit
+// is over).
+bool WordSpheresFinishFrame(WordSpheres& scene);

@@ -2,47 +2,54 @@
 #include "shell/bench_table.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
-void Add(SceneTimes& times, double milliseconds) {
-    ++times.frames;
-    times.totalMilliseconds += milliseconds;
-    times.worstMilliseconds = std::max(times.worstMilliseconds, milliseconds);
+
+// The smallest time that at least 99 % of the frames do not exceed (nearest rank).
+double Percentile99(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const auto rank = static_cast<size_t>(std::ceil(0.99 * static_cast<double>(times.size())));
+    return times[rank == 0 ? 0 : rank - 1];
 }
 
-void PrintRow(std::FILE* out, const char* name, const SceneTimes& times) {
-    std::fprintf(out, "%-16s %8lld %10.3f %10.3f\n", name, static_cast<long long>(times.frames),
-                 times.totalMilliseconds / static_cast<double>(times.frames),
-                 times.worstMilliseconds);
+void PrintRow(std::FILE* out, const char* name, const std::vector<double>& times) {
+    double total = 0.0;
+    int64_t stutters = 0;
+    for (double t : times) {
+        total += t;
+        stutters += t > kStutterMilliseconds ? 1 : 0;
+    }
+    std::fprintf(out, "%-16s %8zu %10.3f %10.3f %10.3f %8lld\n", name, times.size(),
+                 total / static_cast<double>(times.size()), Percentile99(times),
+                 *std::max_element(times.begin(), times.end()), static_cast<long long>(stutters));
 }
+
 }  // namespace
 
-void BenchRecord(BenchTable& table, SceneRoutine routine, double milliseconds) {
-    for (int i = 0; i < kSceneCount; ++i) {
-        if (kSceneDrawRoutines[i] == routine) {
-            Add(table.scenes[i], milliseconds);
-            return;
-        }
+void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseconds) {
+    if (entry == nullptr) {
+        table.clearedTimes.push_back(milliseconds);
+    } else {
+        table.sceneTimes[entry - kTimeline].push_back(milliseconds);
     }
-    Add(table.cleared, milliseconds);
 }
 
 void BenchPrint(const BenchTable& table, std::FILE* out) {
-    std::fprintf(out, "%-16s %8s %10s %10s\n", "scene", "frames", "mean ms", "worst ms");
-    SceneTimes all;
-    for (int i = 0; i < kSceneCount; ++i) {
-        const SceneTimes& times = table.scenes[i];
-        if (times.frames > 0) {
-            PrintRow(out, SceneName(kSceneDrawRoutines[i]), times);
-            all.frames += times.frames;
-            all.totalMilliseconds += times.totalMilliseconds;
-            all.worstMilliseconds = std::max(all.worstMilliseconds, times.worstMilliseconds);
+    std::fprintf(out, "%-16s %8s %10s %10s %10s %8s\n", "scene", "frames", "mean ms", "p99 ms",
+                 "worst ms", ">16.7ms");
+    std::vector<double> all;
+    for (int32_t i = 0; i < kTimelineLength; ++i) {
+        const std::vector<double>& times = table.sceneTimes[i];
+        if (!times.empty()) {
+            PrintRow(out, kTimeline[i].name, times);
+            all.insert(all.end(), times.begin(), times.end());
         }
     }
-    if (table.cleared.frames > 0) {
-        PrintRow(out, "(cleared only)", table.cleared);
+    if (!table.clearedTimes.empty()) {
+        PrintRow(out, "(cleared only)", table.clearedTimes);
     }
-    if (all.frames > 0) {
+    if (!all.empty()) {
         PrintRow(out, "whole show", all);
     }
 }

@@ -3,22 +3,21 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
-#include "shell/schedule.h"
+#include "shell/timeline.h"
 
-struct SceneTimes {
-    int64_t frames = 0;
-    double totalMilliseconds = 0.0;
-    double worstMilliseconds = 0.0;
-};
+// A frame slower than this misses a 60 Hz display refresh.
+constexpr double kStutterMilliseconds = 1000.0 / 60.0;
 
 struct BenchTable {
-    SceneTimes scenes[kSceneCount];
-    SceneTimes cleared;  // frames with no scene (counter past the last scene)
+    std::vector<double> sceneTimes[kTimelineLength];  // milliseconds of every frame, per entry
+    std::vector<double> clearedTimes;                 // frames with no scene selected
 };
 
-// Adds one frame's time to the scene the routine draws (null: the cleared screen).
-void BenchRecord(BenchTable& table, SceneRoutine routine, double milliseconds);
+// Adds one frame's time to the entry that drew it (null: the cleared screen).
+void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseconds);
 
-// Prints one row per scene that drew frames: frames, mean and worst frame time in ms.
+// Prints one row per scene that drew frames: frames, mean, 99th percentile and worst frame time
+// in ms, and how many frames took longer than kStutterMilliseconds; then the whole show.
 void BenchPrint(const BenchTable& table, std::FILE* out);

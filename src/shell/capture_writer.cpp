@@ -6,10 +6,10 @@
 #include <system_error>
 #include <vector>
 
+#include "core/screen.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/png_io.h"
-#include "shell/demo_globals.h"
 
 namespace fs = std::filesystem;
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/frame_clock.h"
+#include "gfx/toolkit_resources.h"
 #include "platform/allocator.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
@@ -14,12 +16,10 @@
 #include "shell/bench_table.h"
 #include "shell/capture_writer.h"
 #include "shell/command_line.h"
-#include "shell/demo_globals.h"
 #include "shell/demo_window.h"
-#include "shell/frame_clock.h"
 #include "shell/hidden_switch.h"
-#include "shell/schedule.h"
-#include "shell/subsystem_hooks.h"
+#include "shell/music_hooks.h"
+#include "shell/timeline.h"
 
 #ifndef DEMO_VERSION
 #define DEMO_VERSION "unknown"
@@ -33,6 +33,7 @@ constexpr double kLongestOfflineShowSeconds = 600.0;
 
 struct RunState {
     const DemoOptions& options;
+    ShowState show;
     FrameClock clock;
     int64_t frame = 0;  // frames drawn so far
     BenchTable bench;
@@ -50,20 +51,18 @@ double ShowSeconds(const RunState& run) {
 void RunFrame(RunState& run) {
     ++run.frame;
     const auto started = std::chrono::steady_clock::now();
-    frameStep = FrameClockStep(run.clock);
-    if (hiddenMode) {
+    ShowState& show = run.show;
+    show.frame.frameStep = FrameClockStep(run.clock);
+    if (show.hiddenMode) {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     } else {
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    const SceneRoutine routine = SelectDrawRoutine(sceneCounter, hiddenMode);
-    if (routine != nullptr) {
-        routine();
-    }
-    if (!hiddenMode) {
-        RestoreTextState();
+    const TimelineEntry* drawn = DrawShowFrame(show);
+    if (!show.hiddenMode) {
+        RestoreFrameTextState();
     }
 
     const DemoOptions& options = run.options;
@@ -73,7 +72,7 @@ void RunFrame(RunState& run) {
             !WriteCaptureFrame(options.captureDir, run.frame, &error)) {
             std::fprintf(stderr, "\ndemo: %s\n", error.c_str());
             run.failed = true;
-            quitRequested = true;
+            show.quitRequested = true;
         }
         CaptureAudioAdvance(run.frame, options.fps);
         ShowProgress(run.progress, run.frame, ShowSeconds(run), false);
@@ -83,17 +82,17 @@ void RunFrame(RunState& run) {
         glFinish();
         const std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - started;
-        BenchRecord(run.bench, routine, spent.count());
+        BenchRecord(run.bench, drawn, spent.count());
     }
 
     const bool offline = options.mode == RunMode::Capture || options.mode == RunMode::Bench;
     if (offline) {
         if (options.lastFrame > 0 && run.frame >= options.lastFrame) {
-            quitRequested = true;
+            show.quitRequested = true;
         } else if (ShowSeconds(run) >= kLongestOfflineShowSeconds) {
             std::fprintf(stderr, "\ndemo: stopped after %.0f s of show time\n",
                          kLongestOfflineShowSeconds);
-            quitRequested = true;
+            show.quitRequested = true;
         }
     }
 }
@@ -107,19 +106,21 @@ int RunShow(const DemoOptions& options) {
         return 2;
     }
 
-    hiddenMode = ReadHiddenSwitch("magicman.txt");
-    if (hiddenMode) {
+    RunState run{options, ShowState{}, FrameClock{}, 0, BenchTable{}, ProgressLine{}, false};
+    ShowState& show = run.show;
+    show.hiddenMode = ReadHiddenSwitch("magicman.txt");
+    if (show.hiddenMode) {
         ShowMessageBox("Hidden part", "Ok", options.mode == RunMode::Show);
     }
     DisplayMode displayMode = options.windowed ? DisplayMode::Window : DisplayMode::Fullscreen;
     if (capture || bench) {
         displayMode = DisplayMode::Offscreen;
     }
-    if (!CreateDemoWindow("demowin", 640, 480, 32, displayMode)) {
+    if (!CreateDemoWindow(displayMode)) {
         std::fprintf(stderr, "demo: %s\n", DisplayLastError());
         return 1;
     }
-    CreateToolkitResources();
+    CreateToolkitStartupResources();
     RunSceneInitialisations();
     if (capture) {
         const std::string wavPath = options.captureDir + "/audio.wav";
@@ -130,10 +131,9 @@ int RunShow(const DemoOptions& options) {
         }
     }
     if (!bench) {
-        StartMusic();
+        StartMusic(show.hiddenMode);
     }
 
-    RunState run{options, FrameClock{}, 0, BenchTable{}, ProgressLine{}, false};
     if (capture) {
         run.clock.fixedFps = options.fps;
     } else if (bench) {
@@ -141,14 +141,14 @@ int RunShow(const DemoOptions& options) {
     }
     FrameClockStart(run.clock);
 
-    while (!quitRequested) {
+    while (!show.quitRequested) {
         WindowMessage message;
         if (PeekWindowMessage(&message)) {
             if (message.kind == MessageKind::Quit) {
-                quitRequested = true;
+                show.quitRequested = true;
                 break;
             }
-            WindowProc(message);
+            WindowProc(show, message);
             continue;
         }
         RunFrame(run);

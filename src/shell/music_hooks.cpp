@@ -2,13 +2,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/embedded_data.h"
 #include "music/player.h"
 #include "music/song.h"
 #include "platform/wav_writer.h"
 #include "platform/wave_out.h"
-#include "shell/demo_globals.h"
-#include "shell/embedded_data.h"
-#include "shell/subsystem_hooks.h"
+#include "shell/music_hooks.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ int64_t capturedFrames = 0;
 
 }  // namespace
 
-void StartMusic() {
+void StartMusic(bool hiddenMode) {
     AudioOpen();
     if (audioUnavailable) {
         std::fprintf(stderr, "demo: %s; the show runs silent\n", WaveOutFailure());

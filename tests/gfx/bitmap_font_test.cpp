@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/embedded_data.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gl_test.h"
 #include "platform/glyph_rasterizer.h"
-#include "shell/embedded_data.h"
 #include "toolkit_test_support.h"
 
 namespace {

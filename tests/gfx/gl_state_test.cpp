@@ -3,9 +3,9 @@
 
 #include <cmath>
 
+#include "core/screen.h"
 #include "gfx/gl_state.h"
 #include "gl_test.h"
-#include "shell/demo_window.h"
 #include "toolkit_test_support.h"
 
 namespace {

@@ -3,12 +3,12 @@
 
 #include <set>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/screen_feedback.h"
 #include "gfx/texture.h"
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
-#include "shell/random.h"
 #include "toolkit_test_support.h"
 
 namespace {

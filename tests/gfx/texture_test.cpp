@@ -6,10 +6,10 @@
 #include <memory>
 #include <set>
 
+#include "core/random.h"
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
 #include "gl_test.h"
-#include "shell/random.h"
 
 namespace {
 

@@ -56,7 +56,7 @@ TEST_F(WindowMessagesTest, CloseAndQuitArriveAsTheirOwnMessages) {
     SDL_zero(event);
     event.type = SDL_QUIT;
     SDL_PushEvent(&event);
-    PostQuitMessage();
+    QueueQuitMessage();
     const std::vector<WindowMessage> messages = Drain();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].kind, MessageKind::Close);

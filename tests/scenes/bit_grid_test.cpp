@@ -8,12 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -113,8 +112,8 @@ TEST_F(BitGridDrawTest, BitsShowAsBlackCellsAfterTheirHiddenStart) {
     bitGrid = BitGridState{};
     bitGrid.clock = 19.0f;
     bitGrid.visits = 4;  // next limit 25
-    sceneCounter = 12;
-    frameStep = 1.0f;
+    FrameInput input;
+    input.frameStep = 1.0f;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     std::vector<bool> bits(640 * 480, false);
     // Frames 1..4 (clock 20..23): twelve bits just moved, all hidden. Frame 5: every bit is a
@@ -122,7 +121,7 @@ TEST_F(BitGridDrawTest, BitsShowAsBlackCellsAfterTheirHiddenStart) {
     for (int frame = 1; frame <= 5; ++frame) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
-        BitGridDraw();
+        EXPECT_FALSE(BitGridDraw(input));
         const Picture picture = ReadPicture();
         ASSERT_EQ(BitGridBitCount(bitGrid), 12);
         for (int32_t i = 0; frame == 5 && i < 12; ++i) {
@@ -137,10 +136,7 @@ TEST_F(BitGridDrawTest, BitsShowAsBlackCellsAfterTheirHiddenStart) {
         }
         EXPECT_EQ(StrayInk(picture, bits), 0) << "frame " << frame;
     }
-    EXPECT_EQ(sceneCounter, 12);
     bitGrid = *saved;
-    sceneCounter = 0;
-    frameStep = 0.0f;
 }
 
 }  // namespace

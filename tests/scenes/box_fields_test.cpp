@@ -10,7 +10,6 @@
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -96,15 +95,14 @@ TEST_F(BoxFieldsDrawTest, LeavesDepthTestOffKeepsTheStackAndAdvancesOncePerVisit
     BoxFieldsInit();
     const BoxFieldsState saved = boxFields;
     boxFields = BoxFieldsState{};
-    sceneCounter = 11;
-    frameStep = 1.0f;
+    FrameInput input;
+    input.frameStep = 1.0f;
     glEnable(GL_DEPTH_TEST);
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
     for (int frame = 1; frame <= 9; ++frame) {  // frame 8 passes clock 7
         glLoadIdentity();
-        BoxFieldsDraw();
-        EXPECT_EQ(sceneCounter, frame < 8 ? 11 : 12) << "frame " << frame;
+        EXPECT_EQ(BoxFieldsDraw(input), frame == 8) << "frame " << frame;
     }
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     GLint depthAfter = 0;
@@ -112,8 +110,6 @@ TEST_F(BoxFieldsDrawTest, LeavesDepthTestOffKeepsTheStackAndAdvancesOncePerVisit
     EXPECT_EQ(depthAfter, depthBefore);
     EXPECT_EQ(boxFields.visits, 1);
     boxFields = saved;
-    sceneCounter = 0;
-    frameStep = 0.0f;
 }
 
 }  // namespace

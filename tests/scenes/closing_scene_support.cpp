@@ -31,15 +31,19 @@ void DrainGlErrors() {
     }
 }
 
-Picture DrawNormalFrame(void (*draw)(), float step, bool read) {
-    frameStep = step;
+Picture DrawNormalFrame(SceneDrawRoutine draw, float step, bool read, bool* visitOver) {
+    FrameInput frame;
+    frame.frameStep = step;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     GLint before = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
     DrainGlErrors();
-    draw();
+    const bool over = draw(frame);
+    if (visitOver != nullptr) {
+        *visitOver = over;
+    }
     GLint after = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
     EXPECT_EQ(after, before) << "the frame left the modelview stack unbalanced";

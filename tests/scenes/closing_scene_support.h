@@ -6,8 +6,8 @@
 
 #include <cmath>
 
+#include "core/frame_input.h"
 #include "gl_test.h"
-#include "shell/demo_globals.h"
 
 // Fonts, feedback, shared textures (disc in entry 1, static noise in 4..7), once per program.
 void EnsureClosingSceneResources();
@@ -18,15 +18,16 @@ void DrainGlErrors();
 
 // One normal-mode frame: white clear, identity, the draw routine, the end-of-frame text step.
 // Fails the test if the routine leaves the modelview stack unbalanced or raises a GL error.
-// Reads the picture back only when asked (long runs skip it).
-Picture DrawNormalFrame(void (*draw)(), float step, bool read = true);
+// Reads the picture back only when asked (long runs skip it). visitOver, when given, receives
+// what the routine returned.
+Picture DrawNormalFrame(SceneDrawRoutine draw, float step, bool read = true,
+                        bool* visitOver = nullptr);
 
 // Count of pixels of colour inside [x0, x1) x [y0, y1).
 int CountInRect(const Picture& picture, int x0, int y0, int x1, int y1, Rgb color);
 
-// GL test fixture for one closing scene: resources ready, the scene's Init run, sceneCounter set
-// to the scene's place in the show; the driver's globals put back afterwards.
-template <void (*Init)(), int kCounter>
+// GL test fixture for one closing scene: resources ready and the scene's Init run.
+template <void (*Init)()>
 class ClosingSceneTest : public GlTest {
 protected:
     void SetUp() override {
@@ -34,28 +35,16 @@ protected:
         EnsureClosingSceneResources();
         DrainGlErrors();
         Init();
-        sceneCounter = kCounter;
-    }
-    void TearDown() override {
-        ResetDemoGlobals();
-        GlTest::TearDown();
     }
 };
 
-// A scene's end-of-frame step does nothing with its clock exactly at the limit and, as soon as the
-// clock passes it, moves on to the next scene (or, for the last one, asks to quit).
+// A scene's end-of-frame step does not end the visit with its clock exactly at the limit, and
+// ends it as soon as the clock passes it.
 template <typename Scene, typename Finish>
-void ExpectStrictHandOver(Finish finish, float limit, int counter, bool quits = false) {
-    ResetDemoGlobals();
-    sceneCounter = counter;
+void ExpectStrictHandOver(Finish finish, float limit) {
     Scene scene;
     scene.clock = limit;
-    finish(scene);
-    EXPECT_EQ(sceneCounter, counter) << "clock exactly " << limit;
-    EXPECT_FALSE(quitRequested) << "clock exactly " << limit;
+    EXPECT_FALSE(finish(scene)) << "clock exactly " << limit;
     scene.clock = std::nextafter(limit, 2.0f * limit);
-    finish(scene);
-    EXPECT_EQ(sceneCounter, quits ? counter : counter + 1) << "clock just past " << limit;
-    EXPECT_EQ(quitRequested, quits) << "clock just past " << limit;
-    ResetDemoGlobals();
+    EXPECT_TRUE(finish(scene)) << "clock just past " << limit;
 }

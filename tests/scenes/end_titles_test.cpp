@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "closing_scene_support.h"
+#include "core/random.h"
 #include "scenes/scenes.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(EndTitles, CoversFillTwentyFourCellsInOrderAndNeverTheLast) {
     EXPECT_GT(scene.white.count, 24);
     EXPECT_EQ(scene.black.fill[24], 0);
     EXPECT_EQ(scene.white.fill[24], 0);
-    ExpectStrictHandOver<EndTitles>(EndTitlesFinishFrame, 580.0f, 53, true);
+    ExpectStrictHandOver<EndTitles>(EndTitlesFinishFrame, 580.0f);
 }
 
 TEST(EndTitles, GlyphNoiseDrawsTenNumbersAndStopsAtAZeroByte) {
@@ -92,7 +92,7 @@ TEST(EndTitles, GlyphNoiseDrawsTenNumbersAndStopsAtAZeroByte) {
     EXPECT_EQ(text[10], '\0');
 }
 
-using EndTitlesDrawTest = ClosingSceneTest<EndTitlesInit, 53>;
+using EndTitlesDrawTest = ClosingSceneTest<EndTitlesInit>;
 
 TEST_F(EndTitlesDrawTest, DepthTestIsOnUntilTheCoverSquaresSwitchItOff) {
     glDisable(GL_DEPTH_TEST);

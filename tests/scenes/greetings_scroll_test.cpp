@@ -19,10 +19,10 @@ TEST(GreetingsScroll, HeadingLeadsTheNamesTwoApartRisingPointFifteenPerUnit) {
     EXPECT_FLOAT_EQ(GreetingLineY(10.0f, 0), 2.0f);
     // The last name reaches the heading's starting height after 120 units.
     EXPECT_NEAR(GreetingLineY(120.0f, 9), 0.5f, 1e-5f);
-    ExpectStrictHandOver<GreetingsScroll>(GreetingsScrollFinishFrame, 200.0f, 50);
+    ExpectStrictHandOver<GreetingsScroll>(GreetingsScrollFinishFrame, 200.0f);
 }
 
-using GreetingsScrollDrawTest = ClosingSceneTest<GreetingsScrollInit, 50>;
+using GreetingsScrollDrawTest = ClosingSceneTest<GreetingsScrollInit>;
 
 TEST_F(GreetingsScrollDrawTest, NamesRiseAboveTheTori) {
     auto topInk = [](const Picture& picture) {

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <memory>
 
+#include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
 #include "scenes/scenes.h"
-#include "shell/demo_globals.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -208,8 +207,7 @@ TEST_F(NoiseSphereDrawTest, FirstFrameWithStepZeroLooksFromAFiniteEye) {
     auto saved = std::make_unique<NoiseSphereState>(noiseSphere);
     noiseSphere = NoiseSphereState{};
     glLoadIdentity();
-    frameStep = 0.0f;
-    NoiseSphereDraw();
+    EXPECT_FALSE(NoiseSphereDraw(FrameInput{}));
     // After the frame the modelview holds the camera's view, which must be a real rotation.
     float view[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
@@ -220,7 +218,6 @@ TEST_F(NoiseSphereDrawTest, FirstFrameWithStepZeroLooksFromAFiniteEye) {
     }
     EXPECT_GT(norm, 3.5f);  // three unit axes plus the homogeneous 1
     noiseSphere = *saved;
-    sceneCounter = 0;
 }
 
 }  // namespace

@@ -8,10 +8,8 @@
 #include <utility>
 
 #include "closing_scene_support.h"
-#include "platform/window_messages.h"
+#include "core/random.h"
 #include "scenes/scenes.h"
-#include "shell/demo_window.h"
-#include "shell/random.h"
 
 namespace {
 
@@ -155,23 +153,23 @@ TEST(PaddleGame, ComputerMovesPerFrameTowardsOrWithTheBall) {
     }
 }
 
-// The game drawn as the hidden mode draws it, with the keys arriving through the window
-// procedure as the held-key flags.
-class PaddleGameDrawTest : public ClosingSceneTest<PaddleGameInit, 0> {};
+// The game drawn as the hidden mode draws it, with the right arrow held.
+class PaddleGameDrawTest : public ClosingSceneTest<PaddleGameInit> {};
 
 TEST_F(PaddleGameDrawTest, HoldingTheRightArrowMovesThePlayerRightUntilNearTheLimit) {
     // Ball parked in the centre so that no serve puts the paddle back meanwhile.
     paddleGame.ballVx = 0.0f;
     paddleGame.ballVy = 0.0f;
-    auto drawFrame = [] {
+    FrameInput input;
+    input.frameStep = 1.0f;
+    input.rightKeyHeld = true;
+    auto drawFrame = [&input] {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        frameStep = 1.0f;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
-        PaddleGameDraw();
+        EXPECT_FALSE(PaddleGameDraw(input));
         return ReadPicture();
     };
-    WindowProc(WindowMessage{MessageKind::KeyDown, KeyCode::Right});
     float last = paddleGame.playerX;
     Picture picture;
     for (int frame = 0; frame < 30; ++frame) {

@@ -10,7 +10,6 @@
 #include "gl_test.h"
 #include "scenes/scenes.h"
 #include "scenes/sphere_burst.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -55,29 +54,27 @@ TEST_F(SphereBurstTorusNestDrawTest, EveryFrameOfAVisitDrawsAndTheVisitHandsOver
     TorusNestInit();
     sphereBurst = SphereBurstState{};
     torusNest = TorusNestState{};
-    frameStep = 1.0f;
+    FrameInput input;
+    input.frameStep = 1.0f;
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
     for (int32_t scene : {41, 48}) {
-        sceneCounter = scene;
         for (int frame = 1; frame <= 21; ++frame) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glLoadIdentity();
-            (scene == 41 ? SphereBurstDraw : TorusNestDraw)();
+            const bool over = (scene == 41 ? SphereBurstDraw : TorusNestDraw)(input);
             GLint depth = 0;
             glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
             ASSERT_EQ(depth, depthBefore) << "scene " << scene << " frame " << frame;
             if (frame == 1 || frame == 12) {  // wire shapes put ink on the white screen
                 EXPECT_GT(CountPixels(ReadPicture(), Rgb{0, 0, 0}), 500) << scene << " " << frame;
             }
-            EXPECT_EQ(sceneCounter, frame < 21 ? scene : scene + 1) << scene << " " << frame;
+            EXPECT_EQ(over, frame == 21) << scene << " " << frame;
         }
     }
     EXPECT_EQ(sphereBurst.clock, 0.0f);
     EXPECT_EQ(torusNest.clock, 0.0f);
-    sceneCounter = 0;
-    frameStep = 0.0f;
 }
 
 }  // namespace

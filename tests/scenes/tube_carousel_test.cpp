@@ -11,7 +11,6 @@
 #include "gl_test.h"
 #include "scenes/scenes.h"
 #include "scenes/tumbling_rings.h"
-#include "shell/demo_globals.h"
 
 namespace {
 
@@ -62,13 +61,13 @@ TEST_F(TubeCarouselDrawTest, SharpFrameLeavesBlendingOffTexturingOnAndBlockyOneT
     TubeCarouselInit();
     const TubeCarouselState saved = tubeCarousel;
     tubeCarousel.clock = 4.0f;
-    frameStep = 1.0f;
-    sceneCounter = 2;
+    FrameInput frame;
+    frame.frameStep = 1.0f;
     glEnable(GL_BLEND);
     glLoadIdentity();
     GLint depthBefore = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    TubeCarouselDraw();
+    EXPECT_FALSE(TubeCarouselDraw(frame));
     GLint depthAfter = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(depthAfter, depthBefore);
@@ -76,14 +75,12 @@ TEST_F(TubeCarouselDrawTest, SharpFrameLeavesBlendingOffTexturingOnAndBlockyOneT
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     tubeCarousel.clock = 14.0f;  // a blocky frame draws small and must give the whole view back
     glLoadIdentity();
-    TubeCarouselDraw();
+    TubeCarouselDraw(frame);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 640);
     EXPECT_EQ(viewport[3], 480);
     tubeCarousel = saved;
-    sceneCounter = 0;
-    frameStep = 0.0f;
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
 }

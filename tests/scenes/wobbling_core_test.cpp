@@ -57,10 +57,10 @@ TEST(WobblingCore, SnapBackShellStepsWordsAndHandOverAreStrict) {
     for (const auto& [clock, words] : wordsCases) {
         EXPECT_EQ(WobblingCoreWords(clock), words) << "clock " << clock;
     }
-    ExpectStrictHandOver<WobblingCore>(WobblingCoreFinishFrame, 200.0f, 51);
+    ExpectStrictHandOver<WobblingCore>(WobblingCoreFinishFrame, 200.0f);
 }
 
-using WobblingCoreDrawTest = ClosingSceneTest<WobblingCoreInit, 51>;
+using WobblingCoreDrawTest = ClosingSceneTest<WobblingCoreInit>;
 
 TEST_F(WobblingCoreDrawTest, WaveNeverAccumulatesBetweenFrames) {
     // Two visits of the same clocks give the same pictures only if the core's vertices are back

@@ -3,7 +3,6 @@
 
 #include "gl_test.h"
 #include "platform/window_messages.h"
-#include "shell/demo_globals.h"
 #include "shell/demo_window.h"
 
 namespace {
@@ -12,12 +11,7 @@ class WindowProcTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        ResetDemoGlobals();
         DrainMessages();
-    }
-    void TearDown() override {
-        ResetDemoGlobals();
-        GlTest::TearDown();
     }
     // Empties the queue; true if the quit message was among what it held.
     static bool DrainMessages() {
@@ -29,43 +23,47 @@ protected:
         return quit;
     }
     static WindowMessage Key(MessageKind kind, KeyCode key) { return {kind, key}; }
+    ShowState show;
+    bool& leftKeyHeld = show.frame.leftKeyHeld;
+    bool& rightKeyHeld = show.frame.rightKeyHeld;
+    bool& quitRequested = show.quitRequested;
 };
 
-TEST_F(WindowProcTest, EscapePostsTheQuitMessageWithoutSettingTheFlag) {
-    WindowProc(Key(MessageKind::KeyDown, KeyCode::Escape));
+TEST_F(WindowProcTest, EscapeQueuesTheQuitMessageWithoutSettingTheFlag) {
+    WindowProc(show, Key(MessageKind::KeyDown, KeyCode::Escape));
     EXPECT_FALSE(quitRequested);  // the main loop ends when it takes the message
     EXPECT_TRUE(DrainMessages());
-    WindowProc(Key(MessageKind::KeyUp, KeyCode::Escape));
+    WindowProc(show, Key(MessageKind::KeyUp, KeyCode::Escape));
     EXPECT_FALSE(DrainMessages());
 }
 
 TEST_F(WindowProcTest, ClosingTheWindowSetsQuitRequested) {
-    WindowProc({MessageKind::Close, KeyCode::Other});
+    WindowProc(show, {MessageKind::Close, KeyCode::Other});
     EXPECT_TRUE(quitRequested);
 }
 
 TEST_F(WindowProcTest, ArrowKeysAreHeldFromKeyDownToKeyUp) {
-    WindowProc(Key(MessageKind::KeyDown, KeyCode::Left));
+    WindowProc(show, Key(MessageKind::KeyDown, KeyCode::Left));
     EXPECT_TRUE(leftKeyHeld);
     EXPECT_FALSE(rightKeyHeld);
-    WindowProc(Key(MessageKind::KeyDown, KeyCode::Left));  // auto-repeat only sets it again
+    WindowProc(show, Key(MessageKind::KeyDown, KeyCode::Left));  // auto-repeat only sets it again
     EXPECT_TRUE(leftKeyHeld);
-    WindowProc(Key(MessageKind::KeyDown, KeyCode::Right));
+    WindowProc(show, Key(MessageKind::KeyDown, KeyCode::Right));
     EXPECT_TRUE(leftKeyHeld);
     EXPECT_TRUE(rightKeyHeld);
-    WindowProc(Key(MessageKind::KeyUp, KeyCode::Left));
+    WindowProc(show, Key(MessageKind::KeyUp, KeyCode::Left));
     EXPECT_FALSE(leftKeyHeld);
     EXPECT_TRUE(rightKeyHeld);
-    WindowProc(Key(MessageKind::KeyUp, KeyCode::Right));
+    WindowProc(show, Key(MessageKind::KeyUp, KeyCode::Right));
     EXPECT_FALSE(rightKeyHeld);
 }
 
 TEST_F(WindowProcTest, OtherKeysAndMessagesChangeNothing) {
     leftKeyHeld = true;
-    WindowProc(Key(MessageKind::KeyDown, KeyCode::Other));
-    WindowProc(Key(MessageKind::KeyUp, KeyCode::Other));
-    WindowProc({MessageKind::Other, KeyCode::Other});
-    WindowProc(Key(MessageKind::KeyUp, KeyCode::Escape));
+    WindowProc(show, Key(MessageKind::KeyDown, KeyCode::Other));
+    WindowProc(show, Key(MessageKind::KeyUp, KeyCode::Other));
+    WindowProc(show, {MessageKind::Other, KeyCode::Other});
+    WindowProc(show, Key(MessageKind::KeyUp, KeyCode::Escape));
     EXPECT_TRUE(leftKeyHeld);
     EXPECT_FALSE(rightKeyHeld);
     EXPECT_FALSE(quitRequested);

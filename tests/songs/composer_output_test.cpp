@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "core/embedded_data.h"
 #include "run_program.h"
-#include "shell/embedded_data.h"
 
 namespace {
 

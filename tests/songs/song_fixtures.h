@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/embedded_data.h"
 #include "music/song.h"
-#include "shell/embedded_data.h"
 
 struct SongShape {
     const char* name;
@@ -21,7 +21,9 @@ struct SongShape {
 };
 
 // Test names and failure messages show the song's name rather than a pointer value.
-inline void PrintTo(const SongShape* shape, std::ostream* out) { *out << shape->name; }
+inline void PrintTo(const SongShape* shape, std::ostream* out) {
+    *out << shape->name;
+}
 
 const SongShape& ShowShape();
 const SongShape& HiddenShape();

@@ -5,9 +5,8 @@
 
 #include <ostream>
 
+#include "core/screen.h"
 #include "platform/display.h"
-#include "shell/demo_globals.h"
-#include "shell/demo_window.h"
 
 Rgb PixelAt(const Picture& picture, int32_t x, int32_t y) {
     const size_t offset = (static_cast<size_t>(y) * picture.width + x) * 3;
@@ -37,8 +36,12 @@ Picture ReadPicture() {
 
 void GlTest::SetUp() {
     if (!DisplayIsOpen()) {
-        ASSERT_TRUE(CreateDemoWindow("demowin", 640, 480, 32, DisplayMode::Offscreen))
-            << DisplayLastError();
+        DisplayConfig config;
+        config.mode = DisplayMode::Offscreen;
+        config.title = "demowin";
+        config.pictureWidth = screenWidth;
+        config.pictureHeight = screenHeight;
+        ASSERT_TRUE(DisplayOpen(config)) << DisplayLastError();
     }
     // Back to the context's initial state (as far as the toolkit touches it) and a cleared picture.
     glMatrixMode(GL_MODELVIEW);

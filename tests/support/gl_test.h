@@ -24,7 +24,7 @@ Rgb PixelAt(const Picture& picture, int32_t x, int32_t y);
 int32_t CountPixels(const Picture& picture, Rgb color);
 Picture ReadPicture();
 
-// Opens the demo window offscreen once per test program (the same CreateDemoWindow and initial
+// Opens the demo picture offscreen once per test program (with the same initial
 // GL state the program uses), and before each test puts the GL state back to that initial state.
 class GlTest : public ::testing::Test {
 protected:

@@ -1,19 +1,13 @@
-// The driver's calls into the toolkit and the music player, grouped by start-up step.
+// The driver's calls into the music player: start-up, shutdown and the capture-mode audio track.
 #pragma once
 
 #include <cstdint>
 
-// Start-up steps 3-5: the feedback texture, the two fonts (small, then large) and the shared
-// textures. Needs the GL context.
-void CreateToolkitResources();
+// Opens the audio, loads the song of the mode (the hidden song or the show's) and starts it.
+// Without a sound device the show runs silent, with one line on stderr.
+void StartMusic(bool hiddenMode);
 
-// End-of-frame text-state step of the normal mode.
-void RestoreTextState();
-
-// Start-up steps 7-9: open the audio, create the song the mode selects and start it.
-void StartMusic();
-
-// Shutdown: stop the player and close the audio.
+// Stops the player and closes the audio.
 void StopMusic();
 
 // Capture mode: from here on the music goes to DIR/audio.wav instead of a sound device, rendered

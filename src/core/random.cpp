@@ -1,5 +1,5 @@
 // The classic Windows C runtime rand() sequence, shared by the whole program.
-#include "shell/random.h"
+#include "core/random.h"
 
 namespace {
 uint32_t randState = 1;

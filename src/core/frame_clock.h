@@ -20,7 +20,7 @@ struct FrameClock {
     int64_t lastFrameTime = 0;  // last reading of the platform clock
 };
 
-// Start-up step 10: the reading the first frame is measured from.
+// Takes the reading the first frame is measured from; call just before the first frame.
 void FrameClockStart(FrameClock& clock);
 
 // Reads the clock for a new frame and returns its frameStep.

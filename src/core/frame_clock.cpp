@@ -1,5 +1,5 @@
 // Frame timing on the platform's millisecond clock or a fixed step.
-#include "shell/frame_clock.h"
+#include "core/frame_clock.h"
 
 #include "platform/clock.h"
 
