@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup-packages.sh"
-cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DDEMO_BUILD_TESTS=OFF -DDEMO_BUILD_BENCHMARKS=OFF >/dev/null
+# The release preset, building only the program itself.
+cmake --preset release -S "$root" >/dev/null
 cmake --build "$root/build/release" --target demo
 exec "$root/build/release/demo" "$@"

@@ -14,27 +14,23 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
-configure() {  # build dir, extra cmake arguments...
-  local dir=$1
-  shift
-  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+configure() {  # preset
+  cmake --preset "$1" -S "$root" >/dev/null
 }
 
+# Sanitizer builds at -O1 (CMakePresets.json): much quicker to compile, and the tests spend
+# their time in Mesa.
 echo "== ThreadSanitizer: streaming thread =="
-# Sanitizer builds at -O1: much quicker to compile, and the tests spend their time in Mesa.
-sanitizer_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1")
-configure "$root/build/tsan" "${sanitizer_flags[@]}" \
-  -DDEMO_SANITIZE=thread -DDEMO_BUILD_BENCHMARKS=OFF
+configure tsan
 cmake --build "$root/build/tsan" -j "$jobs" --target test_music
 "$root/build/tsan/tests/test_music" --gtest_filter='StreamThread*'
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
-configure "$root/build/asan" "${sanitizer_flags[@]}" \
-  -DDEMO_SANITIZE=address,undefined -DDEMO_BUILD_BENCHMARKS=OFF
+configure asan
 cmake --build "$root/build/asan" -j "$jobs"
 (cd "$root/build/asan" && ctest --output-on-failure -j "$jobs")
 
 echo "== Release =="
-configure "$root/build/release" -DCMAKE_BUILD_TYPE=Release
+configure release
 cmake --build "$root/build/release" -j "$jobs"
 (cd "$root/build/release" && ctest --output-on-failure -j "$jobs")
