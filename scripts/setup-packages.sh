@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libfreetype-dev libpng-dev
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev libxmp-dev
 )
 

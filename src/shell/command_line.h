@@ -1,19 +1,28 @@
-// The command line: no arguments runs the show; options add a window, capture and benchmarks.
+// The command line: no arguments runs the show; options add a window, capture, video export,
+// a later start and benchmarks.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-enum class RunMode { Show, Capture, Bench, Help, Version };
+enum class RunMode { Show, Capture, Export, Bench, Help, Version };
 
 struct DemoOptions {
     RunMode mode = RunMode::Show;
     bool windowed = false;   // --window: a resizable window instead of full screen
     std::string captureDir;  // --capture DIR
-    int32_t fps = 0;         // --fps N (capture)
-    int32_t firstFrame = 1;  // --frames A:B, 1-based and inclusive
+    std::string exportPath;  // --export FILE.mp4
+    int32_t fps = 0;         // --fps N (capture; export defaults to 60)
+    int32_t firstFrame = 1;  // --frames A:B, 1-based and inclusive, counted from the show's start
     int32_t lastFrame = 0;   // 0: until the show ends
+    int32_t scale = 2;       // --scale K (export): each picture pixel becomes K x K video pixels
+    int32_t crf = 18;        // --crf Q (export): x264's constant rate factor
+    std::string preset = "veryfast";  // --preset NAME (export): x264's speed preset
+    double fromSeconds = 0.0;         // --from SECONDS: where the show starts
 };
+
+// Frames per second of an export when --fps is not given.
+constexpr int32_t kDefaultExportFps = 60;
 
 // Parses argv. False with a one-line reason in error for an unknown option, a missing or bad
 // value, or options that do not go together.
