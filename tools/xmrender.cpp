@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         return Fail(input, "not an XM module (no \"Extended Module: \" signature)");
     }
 
-    OfflineRender render{};
+    OfflineRender render;
     bool deviceFailed = false;
     if (!OfflineRenderBegin(render, image.data(), image.size(), seconds, &deviceFailed)) {
         if (deviceFailed) {
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         return Fail(output, reason);
     }
 
-    std::vector<int16_t> block(2 * static_cast<size_t>(OfflineRenderBlockFrames()));
+    std::vector<int16_t> block(2 * static_cast<size_t>(render.player.blockFrames));
     int64_t frames;
     while ((frames = OfflineRenderNext(render, block.data())) > 0) {
         if (!WavWriterAppend(wav, block.data(), frames)) {

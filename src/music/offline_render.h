@@ -5,12 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "music/player.h"
+
 struct Song;
 
 struct OfflineRender {
-    Song* song;              // null once ended
-    int64_t limitFrames;     // the time limit in output frames
-    int64_t renderedFrames;  // frames handed out so far
+    Player player;
+    Song* song = nullptr;        // owned; null before a successful begin and after the end
+    int64_t limitFrames = 0;     // the time limit in output frames
+    int64_t renderedFrames = 0;  // frames handed out so far
+    int64_t tickStartFrame = 0;  // first frame of the tick being played
+    int64_t lastTickFrames = 0;  // length of the tick before it
+    int64_t songEndFrame = -1;   // where the song first wraps back; -1 until that is known
 };
 
 // Opens the offline device and loads the image. False (nothing left open) when the device does not
@@ -18,12 +24,9 @@ struct OfflineRender {
 bool OfflineRenderBegin(OfflineRender& render, const uint8_t* image, size_t size, double seconds,
                         bool* deviceFailed);
 
-// Copies the next frames, at most one block's worth, to `pcm` (interleaved s16, room for
-// 2 × blockFrames values). Returns how many; 0 once the song's end or the time limit is reached.
+// Copies the next frames, at most one block's worth (player.blockFrames), to `pcm` (interleaved
+// s16). Returns how many; 0 once the song's end or the time limit is reached.
 int64_t OfflineRenderNext(OfflineRender& render, int16_t* pcm);
-
-// Frames in one block, the most OfflineRenderNext hands out at once.
-int64_t OfflineRenderBlockFrames();
 
 // True when the render stopped at the song's end rather than at the time limit.
 bool OfflineRenderReachedSongEnd(const OfflineRender& render);

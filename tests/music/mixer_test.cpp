@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "music/mixer.h"
+#include "music/player.h"
 #include "music/song.h"
 #include "music/voice.h"
 
@@ -50,20 +51,16 @@ float RampAt(int i) {
 class MixerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::memset(static_cast<void*>(voices), 0, sizeof(voices));
-        for (int k = 0; k < voiceCount; ++k) {
-            voices[k].index = k;
-            voices[k].stepInteger = 1;
-        }
-        rampLength = 128;
-        rampLengthReciprocal = 1.0f / 128.0f;
+        ResetVoices(player);
+        player.rampLength = 128;
+        player.rampLengthReciprocal = 1.0f / 128.0f;
     }
 
     // Starts voice k on the sample at a settled level (no ramp pending).
     Voice& Play(int k, Sample& sample, int32_t left, int32_t right, uint32_t stepInteger,
                 uint32_t stepFraction, uint32_t position = 0, uint32_t fraction = 0,
                 int32_t direction = 1) {
-        Voice& voice = voices[k];
+        Voice& voice = player.voices[k];
         voice.sample = &sample;
         voice.leftLevel = left;
         voice.rightLevel = right;
@@ -79,9 +76,11 @@ protected:
 
     std::vector<float> Mix(int frames, float start = 0.0f) {
         std::vector<float> out(2 * frames, start);
-        MixVoices(out.data(), frames, 0);
+        MixVoices(player, out.data(), frames);
         return out;
     }
+
+    Player player;
 };
 
 TEST_F(MixerTest, VoicesAddToTheBufferWithTheirGains) {
@@ -89,19 +88,17 @@ TEST_F(MixerTest, VoicesAddToTheBufferWithTheirGains) {
     TestSample negative(std::vector<int16_t>(64, -510), 2, 0, 64);
     Play(0, ramp.sample, 200, 55, 1, 0);
     Play(40, negative.sample, 51, 255, 1, 0);
-    Play(64, negative.sample, 255, 255, 1, 0);  // only the first 64 voices are mixed
     std::vector<float> out = Mix(10, 1.5f);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(out[2 * i], 1.5f + RampAt(i) * (200.0f / 255.0f) + -510.0f * (51.0f / 255.0f));
         EXPECT_EQ(out[2 * i + 1], 1.5f + RampAt(i) * (55.0f / 255.0f) + -510.0f) << i;
     }
-    EXPECT_EQ(voices[0].position, 10u);
-    EXPECT_EQ(voices[0].positionFraction, 0u);
-    EXPECT_EQ(voices[64].position, 0u);
+    EXPECT_EQ(player.voices[0].position, 10u);
+    EXPECT_EQ(player.voices[0].positionFraction, 0u);
     // Counts below one do nothing; an empty sample stops at once and adds nothing.
-    MixVoices(out.data(), 0, 0);
-    MixVoices(out.data(), -3, 0);
-    EXPECT_EQ(voices[0].position, 10u);
+    MixVoices(player, out.data(), 0);
+    MixVoices(player, out.data(), -3);
+    EXPECT_EQ(player.voices[0].position, 10u);
     SetUp();
     Voice& empty = Play(5, emptySample, 100, 100, 1, 0);
     empty.rampLeft = 0;
@@ -134,9 +131,9 @@ TEST_F(MixerTest, InterpolatesLinearlyAndEndsAfterTheLastValue) {
     for (int i = 134; i < 200; ++i) {
         EXPECT_EQ(out[2 * i], 0.0f) << i;
     }
-    EXPECT_EQ(voices[0].sample, nullptr);
-    EXPECT_EQ(voices[0].position, 0u);
-    EXPECT_EQ(voices[0].positionFraction, 0u);
+    EXPECT_EQ(player.voices[0].sample, nullptr);
+    EXPECT_EQ(player.voices[0].position, 0u);
+    EXPECT_EQ(player.voices[0].positionFraction, 0u);
 }
 
 TEST_F(MixerTest, ForwardLoopRepeatsFromLoopStartKeepingTheFraction) {
@@ -146,8 +143,8 @@ TEST_F(MixerTest, ForwardLoopRepeatsFromLoopStartKeepingTheFraction) {
     for (int i = 0; i < 100; ++i) {
         EXPECT_EQ(out[2 * i], RampAt(i < 30 ? i : 10 + (i - 30) % 20)) << i;
     }
-    EXPECT_EQ(voices[0].position, 20u);  // frame 100 would play position 20
-    EXPECT_NE(voices[0].sample, nullptr);
+    EXPECT_EQ(player.voices[0].position, 20u);  // frame 100 would play position 20
+    EXPECT_NE(player.voices[0].sample, nullptr);
     Voice& voice = Play(0, test.sample, 255, 255, 1, kHalf, 29);
     Mix(1);
     EXPECT_EQ(voice.position, 10u);

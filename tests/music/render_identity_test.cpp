@@ -70,14 +70,14 @@ struct Rendered {
 Rendered Render(const std::string& path) {
     const std::string image = ReadFileBytes(path);
     Rendered result;
-    OfflineRender render{};
+    OfflineRender render;
     bool deviceFailed = false;
     if (!OfflineRenderBegin(render, reinterpret_cast<const uint8_t*>(image.data()), image.size(),
                             600.0, &deviceFailed)) {
         return result;
     }
     result.loaded = true;
-    std::vector<int16_t> block(2 * static_cast<size_t>(OfflineRenderBlockFrames()));
+    std::vector<int16_t> block(2 * static_cast<size_t>(render.player.blockFrames));
     int64_t frames;
     while ((frames = OfflineRenderNext(render, block.data())) > 0) {
         const auto* bytes = reinterpret_cast<const uint8_t*>(block.data());

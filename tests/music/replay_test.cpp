@@ -53,10 +53,12 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
         {0, 1, 255, 4294869904u},  // 256 samples per frame or more: just below 256 x 44100 Hz
         {1, -8640, 255, 4294869904u}, {0, 0, 7, 7},  // a period sum of 0 leaves the step alone
     };
-    outputRate = 44100;
     for (const Case& c : cases) {
         Song song{};
         song.flags = c.flags;
+        Player player;
+        player.outputRate = 44100;
+        player.song = &song;
         Voice voice{};
         voice.stepInteger = 7;
         voice.stepFraction = 7;
@@ -64,7 +66,7 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
         channel.voice = &voice;
         channel.period = c.period;
         channel.updateFlags = kUpdateFrequency;
-        UpdateVoice(channel, &emptySample, &song);
+        UpdateVoice(player, channel, &emptySample);
         EXPECT_EQ(voice.stepInteger, c.integer) << c.period;
         EXPECT_EQ(voice.stepFraction, c.fraction) << c.period;
     }
@@ -73,6 +75,8 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
 TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     Song song{};
     song.globalVolume = 64;
+    Player player;
+    player.song = &song;
     Voice voice{};
     Channel channel{};
     channel.voice = &voice;
@@ -87,7 +91,7 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
         channel.panning = c[0];
         channel.panningEnvelopeValue = c[1];
         channel.updateFlags = kUpdateVolume | kUpdatePanning;
-        UpdateVoice(channel, &emptySample, &song);
+        UpdateVoice(player, channel, &emptySample);
         EXPECT_EQ(voice.volume, 127);
         EXPECT_EQ(voice.panning, c[2]) << c[0] << " " << c[1];
         EXPECT_EQ(voice.leftLevel, 127 * c[2] / 255) << c[0];
@@ -99,7 +103,7 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     channel.fadeoutVolume = 32768;
     song.globalVolume = 32;
     channel.updateFlags = kUpdateVolume;
-    UpdateVoice(channel, &emptySample, &song);
+    UpdateVoice(player, channel, &emptySample);
     EXPECT_EQ(voice.volume, 7);
 }
 
@@ -121,7 +125,7 @@ protected:
     }
     void Ticks(int count) {
         for (int i = 0; i < count; ++i) {
-            ReplayTick(song);
+            ReplayTick(testPlayer);
         }
     }
     int32_t Position() const { return song->orderIndex * 256 + song->row; }
@@ -135,7 +139,7 @@ TEST_F(ReplayTest, SequencingEdgeCases) {
     Start(2, 1, 0);
     Go();
     for (int row = 0; row < 10; ++row) {
-        ReplayTick(song);
+        ReplayTick(testPlayer);
         EXPECT_EQ(song->row, row);
         EXPECT_EQ(song->tick, 0);
     }
@@ -167,7 +171,7 @@ TEST_F(ReplayTest, SequencingEdgeCases) {
     Go();
     Ticks(2);
     EXPECT_EQ(Position(), 256);
-    EXPECT_EQ(voices[1].sample, song->instruments[0].samples[0]);
+    EXPECT_EQ(testPlayer.voices[1].sample, song->instruments[0].samples[0]);
     Ticks(1);
     EXPECT_EQ(song->row, 1);
 }
@@ -179,15 +183,16 @@ TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
     layout.instruments[1].samples[0].volume = 40;
     Go();
     Ticks(1);
-    const Channel& a = channels[0];
-    const Channel& b = channels[1];
-    EXPECT_EQ((Values{a.note, a.realNote, a.notePeriod, a.period, a.volume, voices[0].volume}),
-              (Values{48, 48, 4608, 4608, 64, 127}));
-    EXPECT_EQ((Values{b.realNote, b.notePeriod, b.volume, voices[1].volume}),
+    const Channel& a = testPlayer.channels[0];
+    const Channel& b = testPlayer.channels[1];
+    EXPECT_EQ(
+        (Values{a.note, a.realNote, a.notePeriod, a.period, a.volume, testPlayer.voices[0].volume}),
+        (Values{48, 48, 4608, 4608, 64, 127}));
+    EXPECT_EQ((Values{b.realNote, b.notePeriod, b.volume, testPlayer.voices[1].volume}),
               (Values{36, 5376, 40, 40 * 64 * 65536LL * 64 * 255 / (1LL << 35)}));
-    EXPECT_EQ(voices[0].sample, song->instruments[0].samples[0]);
-    EXPECT_EQ(voices[0].stepFraction, 814485521u);
-    EXPECT_EQ(voices[1].stepFraction, 407194064u);
+    EXPECT_EQ(testPlayer.voices[0].sample, song->instruments[0].samples[0]);
+    EXPECT_EQ(testPlayer.voices[0].stepFraction, 814485521u);
+    EXPECT_EQ(testPlayer.voices[1].stepFraction, 407194064u);
 }
 
 TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
@@ -195,21 +200,21 @@ TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
           {{3, Cell{49, 1, 0, 0, 0}}, {103, Cell{50, 1, 0, 0, 0}}, {203, Cell{51, 1, 0, 0, 0}}});
     Go();
     Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[3]);
-    voices[3].position = 77;  // as if the mixer had played it
+    EXPECT_EQ(testPlayer.channels[3].voice, &testPlayer.voices[3]);
+    testPlayer.voices[3].position = 77;  // as if the mixer had played it
     Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[35]);
+    EXPECT_EQ(testPlayer.channels[3].voice, &testPlayer.voices[35]);
     // The old voice keeps its sample and position and fades out through the ramp.
-    const Voice& old = voices[3];
-    EXPECT_EQ(
-        (Values{voices[35].index, static_cast<int32_t>(voices[35].position), old.index, old.volume,
-                old.leftLevel, old.rightLevel, static_cast<int32_t>(old.position)}),
-        (Values{35, 0, 3, 0, 0, 0, 77}));
+    const Voice& old = testPlayer.voices[3];
+    EXPECT_EQ((Values{testPlayer.voices[35].index,
+                      static_cast<int32_t>(testPlayer.voices[35].position), old.index, old.volume,
+                      old.leftLevel, old.rightLevel, static_cast<int32_t>(old.position)}),
+              (Values{35, 0, 3, 0, 0, 0, 77}));
     EXPECT_NE(old.sample, nullptr);
     Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[3]);
-    EXPECT_EQ(voices[35].volume, 0);
-    EXPECT_EQ(voices[3].volume, 127);
+    EXPECT_EQ(testPlayer.channels[3].voice, &testPlayer.voices[3]);
+    EXPECT_EQ(testPlayer.voices[35].volume, 0);
+    EXPECT_EQ(testPlayer.voices[3].volume, 127);
 }
 
 TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
@@ -217,26 +222,27 @@ TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
     layout.instruments.push_back(layout.instruments[0]);
     Go();
     Ticks(2);
-    voices[0].position = 50;
+    testPlayer.voices[0].position = 50;
     Ticks(1);
-    const Channel& c = channels[0];
+    const Channel& c = testPlayer.channels[0];
     EXPECT_EQ((Values{c.note, c.instrument, c.period, c.notePeriod, c.portaTarget,
-                      static_cast<int32_t>(voices[0].position)}),
+                      static_cast<int32_t>(testPlayer.voices[0].position)}),
               (Values{48, 0, 4608, 3840, 3840, 50}));
-    EXPECT_EQ(c.voice, &voices[0]);
+    EXPECT_EQ(c.voice, &testPlayer.voices[0]);
     Ticks(1);
-    EXPECT_EQ(channels[0].period, 4608 - 64);
+    EXPECT_EQ(testPlayer.channels[0].period, 4608 - 64);
 }
 
 TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
     Start(2, 1, 1, {{0, Cell{49, 1, 0, 0, 0}}, {100, Cell{97, 0, 0, 0, 0}}});
     Go();
     Ticks(1);
-    EXPECT_EQ(voices[0].volume, 127);
+    EXPECT_EQ(testPlayer.voices[0].volume, 127);
     Ticks(1);
-    EXPECT_EQ((Values{channels[0].keyOff, channels[0].volumeEnvelopeValue, voices[0].volume}),
+    EXPECT_EQ((Values{testPlayer.channels[0].keyOff, testPlayer.channels[0].volumeEnvelopeValue,
+                      testPlayer.voices[0].volume}),
               (Values{1, 0, 0}));
-    EXPECT_EQ(channels[0].voice, &voices[0]);  // no new note
+    EXPECT_EQ(testPlayer.channels[0].voice, &testPlayer.voices[0]);  // no new note
 }
 
 TEST_F(ReplayTest, MissingInstrumentsSlotsAndNotesOutsideTheRangePlayNothing) {
@@ -250,14 +256,15 @@ TEST_F(ReplayTest, MissingInstrumentsSlotsAndNotesOutsideTheRangePlayNothing) {
     Go();
     Ticks(1);
     for (int c = 0; c < 2; ++c) {
-        EXPECT_EQ(voices[c].sample, &emptySample) << c;
-        EXPECT_EQ(voices[c].volume, 0) << c;
+        EXPECT_EQ(testPlayer.voices[c].sample, &emptySample) << c;
+        EXPECT_EQ(testPlayer.voices[c].volume, 0) << c;
     }
-    EXPECT_EQ(voices[2].sample, song->instruments[0].samples[0]);
+    EXPECT_EQ(testPlayer.voices[2].sample, song->instruments[0].samples[0]);
     Ticks(2);  // notes 98 and 254 are ignored
-    EXPECT_EQ((Values{channels[2].note, channels[2].period, channels[2].keyOff}),
+    EXPECT_EQ((Values{testPlayer.channels[2].note, testPlayer.channels[2].period,
+                      testPlayer.channels[2].keyOff}),
               (Values{48, 4608, 0}));
-    EXPECT_EQ(channels[2].voice, &voices[2]);
+    EXPECT_EQ(testPlayer.channels[2].voice, &testPlayer.voices[2]);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include "music/channel.h"
 #include "music/player.h"
-#include "music/song_source.h"
 #include "music/voice.h"
 
 namespace {
@@ -211,30 +210,24 @@ void SetCells(XmSongLayout& layout, const std::string& text) {
 }
 
 Song* LoadImage(const std::vector<uint8_t>& image) {
-    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
-                  MemoryBlockTell);
-    MemoryBlockSet(image.data(), static_cast<int32_t>(image.size()));
-    return SongCreate("");
+    return SongFromMemory(image.data(), image.size());
 }
 
 void StartForTest(Song* song) {
-    outputRate = 44100;
-    for (int32_t k = 0; k < voiceCount; ++k) {
-        voices[k] = Voice{};
-        voices[k].index = k;
-        voices[k].stepInteger = 1;
-    }
+    Player& player = testPlayer;
+    player.outputRate = 44100;
+    ResetVoices(player);
     for (int32_t c = 0; c < kMaxChannels; ++c) {
-        channels[c] = Channel{};
-        channels[c].voice = &voices[c];
+        player.channels[c] = Channel{};
+        player.channels[c].voice = &player.voices[c];
     }
-    ResetSongPlayback(song);
+    player.song = song;
+    player.processedRow = ProcessedRow{nullptr, 0, 0};
+    ResetSongPlayback(song, player.outputRate);
 }
 
 Song* LoadAndStart(const XmSongLayout& layout) {
-    static std::vector<uint8_t> image;  // the memory block keeps pointing at it
-    image = BuildXm(layout);
-    Song* song = LoadImage(image);
+    Song* song = LoadImage(BuildXm(layout));
     if (song) {
         StartForTest(song);
     }

@@ -124,20 +124,18 @@ TEST(XmRenderTest, WritesExactlyWhatTheOutputRingReceives) {
 
     // The same song through this process's player, block after block from the ring.
     const std::string image = ReadFileBytes(song);
-    audioUnavailable = false;
+    Player player;
     WaveOutUseOffline(true);
-    renderOnCallingThread = true;
-    AudioOpen();
-    Song* played = SongFromMemory(reinterpret_cast<const uint8_t*>(image.data()),
-                                  static_cast<int32_t>(image.size()));
+    player.renderOnCallingThread = true;
+    AudioOpen(player);
+    Song* played = SongFromMemory(reinterpret_cast<const uint8_t*>(image.data()), image.size());
     ASSERT_NE(played, nullptr);
-    PlayerStart(played);
+    PlayerStart(player, played);
     std::vector<int16_t> pcm(2 * 3 * 44100);
-    OfflinePull(pcm.data(), 3 * 44100);
-    PlayerStop(played);
+    OfflinePull(player, pcm.data(), 3 * 44100);
+    PlayerStop(player);
     SongFree(played);
-    AudioClose();
-    renderOnCallingThread = false;
+    AudioClose(player);
     WaveOutUseOffline(false);
 
     ASSERT_EQ(wav.size(), 44 + 2 * pcm.size());

@@ -21,10 +21,12 @@ struct SongShape {
 };
 
 // Test names and failure messages show the song's name rather than a pointer value.
-inline void PrintTo(const SongShape* shape, std::ostream* out) { *out << shape->name; }
+inline void PrintTo(const SongShape* shape, std::ostream* out) {
+    *out << shape->name;
+}
 
 const SongShape& ShowShape();
 const SongShape& HiddenShape();
 
-// Loads an image through the memory-block song source and SongCreate; null if it does not load.
+// Loads an image with SongFromMemory; null if it does not load.
 Song* LoadSongImage(const EmbeddedFile& image);
