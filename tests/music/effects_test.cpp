@@ -41,9 +41,20 @@ const Probe kPosition = [] { return playing->orderIndex * 256 + playing->row; };
 struct TickCase {
     const char* name;
     std::function<void(XmSongLayout&)> setup;
-    const char* cells;                             // as SetCells reads them
-    std::vector<std::pair<Probe, Values>> checks;  // value after each tick
+    const char* cells;                                  // as SetCells reads them
+    std::vector<std::pair<Probe, Values>> checks;       // value after each tick
+    std::function<void(size_t tick)> before = nullptr;  // runs before each tick
 };
+
+Channel& Ch(int c) {
+    return testPlayer.channels[c];
+}
+Voice& V(int k) {
+    return testPlayer.voices[k];
+}
+int32_t PlaysFirstSample(int k) {
+    return V(k).sample == playing->instruments[0].samples[0];
+}
 
 Values Repeat(Values head, int32_t count, int32_t value, const Values& tail = {}) {
     head.insert(head.end(), count, value);
@@ -72,6 +83,144 @@ void EnvelopeFallingWithSustain(XmSongLayout& layout) {
 const Values kFalling = {64, 57, 51, 44, 38, 32, 25, 19, 12, 6, 0, 0};
 
 const TickCase kTickCases[] = {
+    {"note delay starts the note on its tick (ED0 and ED6 never)", nullptr,
+     "0 0 49 1 20 0 0; 1 0 61 1 0 E D3; 2 0 61 1 0 E D0; 3 0 61 1 0 E D6",
+     {{kVolume, Repeat({}, 6, kAny, {16, 16, 16, 64, 64, 64})},
+      {kPeriod, Repeat({}, 11, kAny, {3840})},
+      {kVoice, Repeat({}, 8, kAny, Repeat({0}, 15, 32))},  // started on tick 3 of row 1
+      {[] { return static_cast<int32_t>(V(0).position); }, Repeat({}, 11, kAny, {99})}},
+     [](size_t tick) {
+         if (tick == 6) {
+             V(0).position = 99;
+         } else if (tick == 12) {
+             Ch(0).volume = 10;
+         }
+     }},
+    {"sample offset waits for the next note; one past the sample starts nothing", nullptr,
+     "0 0 0 0 0 9 2; 1 0 49 1 0 0 0; 2 0 49 1 0 9 10",
+     {{[] { return static_cast<int32_t>(V(0).startOffset); }, Repeat({512}, 5, kAny, {0})},
+      {[] { return static_cast<int32_t>(V(0).sample != nullptr); }, {0}},
+      {[] { return static_cast<int32_t>(V(0).position) * 100 + Ch(0).voice->index; },
+       Repeat({}, 6, kAny, Repeat({51200}, 5, kAny, {0}))}},
+     [](size_t tick) {
+         if (tick == 7) {
+             V(0).position = 700;
+         }
+     }},
+    {"speed 0 reads a row every tick",
+     [](XmSongLayout& l) { l.defaultTempo = 0; },
+     "",
+     {{[] { return playing->row * 10 + playing->tick; }, {0, 10, 20, 30, 40, 50, 60, 70, 80}}}},
+    {"a restart position outside the orders starts over",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.restartPosition = 9;
+         l.patterns[1].rows = 1;
+     },
+     "",
+     {{kPosition, Repeat({}, 64, kAny, {256, 0})}}},
+    {"a pattern of 0 rows only sequences",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.patterns[0].rows = 0;
+         l.patterns[1].rows = 2;
+     },
+     "",
+     {{kPosition, {0, 256}}}},
+    {"a break past the next pattern's rows starts it at row 0",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.patterns[1].rows = 16;
+     },
+     "0 0 0 0 0 D 32; 64 1 49 1 0 0 0",
+     {{kPosition, {0, 256, 257}}, {[] { return PlaysFirstSample(1); }, {kAny, 1}}}},
+    {"a note start sets periods, volumes and steps",
+     [](XmSongLayout& l) {
+         l.instruments.push_back(l.instruments[0]);
+         l.instruments[1].samples[0].relativeNote = -12;
+         l.instruments[1].samples[0].volume = 40;
+     },
+     "0 0 49 1 0 0 0; 0 1 49 2 0 0 0",
+     {{[] { return Ch(0).note * 100 + Ch(0).realNote; }, {4848}},
+      {[] { return Ch(0).notePeriod * 10000 + Ch(0).period; }, {46084608}},
+      {[] { return Ch(0).volume * 1000 + V(0).volume; }, {64127}},
+      {[] { return Ch(1).realNote * 10000 + Ch(1).notePeriod; }, {365376}},
+      {[] { return Ch(1).volume * 1000 + V(1).volume; },  // 40 × 64 × 65536 × 64 × 255 / 2^35
+       {40079}},
+      {[] { return PlaysFirstSample(0); }, {1}},
+      {[] { return static_cast<int32_t>(V(0).stepFraction); }, {814485521}},
+      {[] { return static_cast<int32_t>(V(1).stepFraction); }, {407194064}}}},
+    {"a second note moves to the partner voice; the old one keeps sample and position",
+     [](XmSongLayout& l) {
+         l = MakeSongLayout(4, 2);
+         l.defaultTempo = 1;
+     },
+     "0 3 49 1 0 0 0; 1 3 50 1 0 0 0; 2 3 51 1 0 0 0",
+     {{[] { return Ch(3).voice->index; }, {3, 35, 3}},
+      {[] { return static_cast<int32_t>(V(35).position); }, {kAny, 0}},
+      {[] {
+           const Voice& old = V(3);
+           return old.volume + old.leftLevel + old.rightLevel + (old.sample != nullptr) * 1000 +
+                  static_cast<int32_t>(old.position) * 10000;
+       },
+       {kAny, 771000}},
+      {[] { return V(35).volume * 1000 + V(3).volume; }, {kAny, kAny, 127}}},
+     [](size_t tick) {
+         if (tick == 1) {
+             V(3).position = 77;  // as if the mixer had played it
+         }
+     }},
+    {"a portamento note neither restarts nor changes the note",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 2;
+         l.instruments.push_back(l.instruments[0]);
+     },
+     "0 0 49 1 0 0 0; 1 0 61 2 0 3 10",
+     {{[] { return Ch(0).note * 1000 + Ch(0).instrument; }, {kAny, kAny, 48000}},
+      {kPeriod, {kAny, kAny, 4608, 4608 - 64}},
+      {[] { return Ch(0).notePeriod * 10000 + Ch(0).portaTarget; }, {kAny, kAny, 38403840}},
+      {[] { return static_cast<int32_t>(V(0).position) * 100 + Ch(0).voice->index; },
+       {kAny, kAny, 5000}}},
+     [](size_t tick) {
+         if (tick == 2) {
+             V(0).position = 50;
+         }
+     }},
+    {"key-off without a volume envelope silences at once, on the same voice",
+     [](XmSongLayout& l) { l.defaultTempo = 1; },
+     "0 0 49 1 0 0 0; 1 0 97 0 0 0 0",
+     {{[] { return V(0).volume; }, {127, 0}},
+      {[] { return Ch(0).keyOff * 100 + Ch(0).volumeEnvelopeValue; }, {kAny, 100}},
+      {kVoice, {0, 0}}}},
+    {"missing instruments and slots play nothing; notes 98 and 254 are ignored",
+     [](XmSongLayout& l) {
+         l = MakeSongLayout(3, 2);
+         l.defaultTempo = 1;
+         l.instruments[0].keymap[50] = 20;  // no such slot
+     },
+     "0 0 49 30 0 0 0; 0 1 51 1 0 0 0; 0 2 49 1 0 0 0; 1 2 98 0 0 0 0; 2 2 254 1 0 0 0",
+     {{[] { return (V(0).sample == &emptySample) + (V(1).sample == &emptySample) * 10 +
+                   V(0).volume + V(1).volume; },
+       {11}},
+      {[] { return PlaysFirstSample(2); }, {1}},
+      {[] { return Ch(2).note * 100000 + Ch(2).period * 10 + Ch(2).keyOff; },
+       {kAny, kAny, 4846080}},
+      {[] { return Ch(2).voice->index; }, {2, 2, 2}}}},
+    {"speed and tempo; F00 reads a row every tick", nullptr,
+     "0 0 0 0 0 F 20; 1 0 0 0 0 F 0",
+     {{[] { return playing->bpm * 10000 + playing->samplesPerTick; }, {32 * 10000 + 110250 / 32}},
+      {[] { return playing->speed; }, {6}},
+      {[] { return playing->row * 10 + playing->tick; }, {1, 2, 3, 4, 5, 0, 10, 20, 30, 40}}}},
+    {"set envelope position jumps into the envelope and on to its end", EnvelopeFallingWithSustain,
+     "0 0 49 1 0 15 5; 1 0 0 0 0 15 20",
+     {{[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
+       {105}},
+      {kEnvelope, Repeat({32}, 5, kAny, {0})},
+      {[] { return testPlayer.channels[0].volumeEnvelopeDone; }, Repeat({}, 6, kAny, {1})}}},
+    {"set envelope position without an envelope changes nothing", nullptr, "0 0 49 1 0 15 5",
+     {{kEnvelope, {64}},
+      {[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
+       {0}}}},
     {"volume slide and its memory", nullptr,
      "0 0 49 1 30 A 4; 1 0 0 0 0 A 0",
      {{kVolume, {32, 28, 24, 20, 16, 12, 12, 8, 4, 0, 0, 0}}}},
@@ -218,6 +367,9 @@ TEST(EffectsTest, TickByTickTables) {
             ticks = std::max(ticks, check.second.size());
         }
         for (size_t tick = 0; tick < ticks; ++tick) {
+            if (c.before) {
+                c.before(tick);
+            }
             ReplayTick(testPlayer);
             for (size_t k = 0; k < c.checks.size(); ++k) {
                 const Values& expected = c.checks[k].second;
@@ -250,20 +402,6 @@ protected:
     Song* song = nullptr;
 };
 
-TEST_F(EffectsSongTest, SpeedAndTempo) {
-    Start("0 0 0 0 0 F 20; 1 0 0 0 0 F 0");
-    Ticks(1);
-    EXPECT_EQ(song->bpm, 32);
-    EXPECT_EQ(song->samplesPerTick, 110250 / 32);
-    EXPECT_EQ(song->speed, 6);
-    Ticks(5);
-    for (int32_t row = 1; row <= 4; ++row) {  // F00: a row every tick
-        Ticks(1);
-        EXPECT_EQ(song->row, row);
-        EXPECT_EQ(song->tick, 0);
-    }
-}
-
 TEST_F(EffectsSongTest, PatternLoopPlaysTheSpanThreeTimes) {
     Start("16 0 0 0 0 E 60; 31 0 0 0 0 E 62; 15 1 0 0 0 A F; 16 1 49 1 30 0 0; 31 1 0 0 0 A 10", 2);
     Values rows;
@@ -290,59 +428,6 @@ TEST_F(EffectsSongTest, PatternLoopPlaysTheSpanThreeTimes) {
         }
     }
     EXPECT_EQ(rows, expected);
-}
-
-TEST_F(EffectsSongTest, NoteDelayStartsTheNoteOnItsTickOrNever) {
-    Start("0 0 49 1 20 0 0; 1 0 61 1 0 E D3; 2 0 61 1 0 E D0; 3 0 61 1 0 E D6");
-    Ticks(6);
-    testPlayer.voices[0].position = 99;
-    for (int32_t expected : {16, 16, 16, 64, 64, 64}) {
-        ReplayTick(testPlayer);
-        EXPECT_EQ(testPlayer.channels[0].volume, expected);
-    }
-    EXPECT_EQ(testPlayer.channels[0].period, 3840);
-    EXPECT_EQ(testPlayer.channels[0].voice, &testPlayer.voices[32]);  // started on tick 3
-    EXPECT_EQ(testPlayer.voices[0].position, 99u);
-    // ED0 and ED6 never play their notes.
-    testPlayer.channels[0].volume = 10;
-    for (int32_t i = 0; i < 12; ++i) {
-        ReplayTick(testPlayer);
-        EXPECT_EQ(testPlayer.channels[0].voice->index, 32) << i;
-    }
-}
-
-TEST_F(EffectsSongTest, SampleOffsetWaitsForTheNextNote) {
-    Start("0 0 0 0 0 9 2; 1 0 49 1 0 0 0; 2 0 49 1 0 9 10");
-    Ticks(1);
-    EXPECT_EQ(testPlayer.voices[0].startOffset, 512u);
-    EXPECT_EQ(testPlayer.voices[0].sample, nullptr);
-    Ticks(6);
-    EXPECT_EQ(testPlayer.voices[0].position, 512u);
-    EXPECT_EQ(testPlayer.voices[0].startOffset, 0u);
-    testPlayer.voices[0].position = 700;
-    Ticks(6);  // 4096 is past the sample: no new start, position back to 0
-    EXPECT_EQ(testPlayer.channels[0].voice, &testPlayer.voices[0]);
-    EXPECT_EQ(testPlayer.voices[0].position, 0u);
-}
-
-TEST_F(EffectsSongTest, SetEnvelopePosition) {
-    EnvelopeFallingWithSustain(layout);
-    Start("0 0 49 1 0 15 5; 1 0 0 0 0 15 20");
-    Ticks(1);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopePoint, 1);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeTick, 5);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeValue, 32);
-    Ticks(6);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeValue, 0);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeDone, 1);
-}
-
-TEST_F(EffectsSongTest, SetEnvelopePositionWithoutEnvelopeChangesNothing) {
-    Start("0 0 49 1 0 15 5");
-    Ticks(1);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeValue, 64);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopeTick, 0);
-    EXPECT_EQ(testPlayer.channels[0].volumeEnvelopePoint, 0);
 }
 
 // Runs one effect routine on a bare channel.
