@@ -13,7 +13,6 @@
 #include "music/mixer.h"
 #include "music/player.h"
 #include "music/song.h"
-#include "music/voice.h"
 #include "platform/wave_out.h"
 
 namespace {
@@ -41,29 +40,30 @@ std::vector<uint8_t> ReadCorpusFile(const char* relative) {
 void RenderSong(benchmark::State& state, const char* relative) {
     const std::vector<uint8_t> image = ReadCorpusFile(relative);
     WaveOutUseOffline(true);
-    renderOnCallingThread = true;
-    audioUnavailable = false;
-    AudioOpen();
-    Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
+    Song* song = SongFromMemory(image.data(), image.size());
     if (song == nullptr) {
         state.SkipWithError("the song did not load");
         return;
     }
-    const int64_t blocks = static_cast<int64_t>(kSecondsPerRun * outputRate) / blockFrames;
+    static Player player;
+    player.renderOnCallingThread = true;
+    AudioOpen(player);
+    const int64_t blocks =
+        static_cast<int64_t>(kSecondsPerRun * player.outputRate) / player.blockFrames;
     int64_t frames = 0;
     for (auto _ : state) {
-        PlayerStart(song);  // renders the first 100 blocks
+        PlayerStart(player, song);  // renders the first 100 blocks
         for (int64_t block = ringBlockCount; block < blocks; ++block) {
-            FillBlock();
+            FillBlock(player);
         }
-        benchmark::DoNotOptimize(outputRing[0]);
-        frames += blocks * blockFrames;
+        benchmark::DoNotOptimize(player.outputRing[0]);
+        frames += blocks * player.blockFrames;
     }
-    state.counters["audio_s_per_cpu_s"] =
-        benchmark::Counter(static_cast<double>(frames) / outputRate, benchmark::Counter::kIsRate);
-    PlayerStop(song);
+    state.counters["audio_s_per_cpu_s"] = benchmark::Counter(
+        static_cast<double>(frames) / player.outputRate, benchmark::Counter::kIsRate);
+    PlayerStop(player);
+    AudioClose(player);
     SongFree(song);
-    AudioClose();
 }
 
 void BM_RenderFrozenMainzik2p(benchmark::State& state) {
@@ -92,9 +92,10 @@ void BM_MixVoices(benchmark::State& state) {
     sample.loopLength = 19000;
     sample.loopMode = 2;
     sample.bits = 16;
-    std::memset(static_cast<void*>(voices), 0, sizeof(voices));
+    static Player player;
+    ResetVoices(player);
     for (int32_t k = 0; k < voiceTotal; ++k) {
-        Voice& voice = voices[k];
+        Voice& voice = player.voices[k];
         voice.index = k;
         voice.sample = &sample;
         voice.leftLevel = 20 + k;
@@ -107,7 +108,7 @@ void BM_MixVoices(benchmark::State& state) {
     }
     std::vector<float> mix(2 * frames);
     for (auto _ : state) {
-        MixVoices(mix.data(), frames, 0);
+        MixVoices(player, mix.data(), frames);
         benchmark::DoNotOptimize(mix.data());
     }
     // Inverted rate of voice-frames counted in units of 10^9: nanoseconds per voice-frame (the
@@ -115,7 +116,7 @@ void BM_MixVoices(benchmark::State& state) {
     state.counters["ns_per_voice_frame"] = benchmark::Counter(
         static_cast<double>(voiceTotal) * frames * 1e-9,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    std::memset(static_cast<void*>(voices), 0, sizeof(voices));
+    ResetVoices(player);
 }
 BENCHMARK(BM_MixVoices)->Arg(1)->Arg(22)->Arg(64);
 

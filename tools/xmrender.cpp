@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "music/player.h"
-#include "music/replay.h"
+#include "music/offline_render.h"
 #include "music/song.h"
 #include "platform/wav_writer.h"
 #include "platform/wave_out.h"
@@ -57,23 +56,6 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::st
     return true;
 }
 
-// Song end detection: the tick routine is wrapped so that the first frame of every tick is known
-// and the first tick that wraps the order position back (to the restart position, or backward
-// by a jump) marks the end.
-int64_t tickStartFrame = 0;
-int64_t lastTickFrames = 0;
-int64_t songEndFrame = -1;
-
-void CountingTick(Song* song) {
-    tickStartFrame += lastTickFrames;
-    if (songEndFrame < 0 && song->tick == 0 && song->nextOrderIndex >= 0 &&
-        song->nextOrderIndex <= song->orderIndex) {
-        songEndFrame = tickStartFrame;
-    }
-    ReplayTick(song);
-    lastTickFrames = song->samplesPerTick < 1 ? 1 : song->samplesPerTick;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,60 +102,44 @@ int main(int argc, char** argv) {
         return Fail(input, "not an XM module (no \"Extended Module: \" signature)");
     }
 
-    WaveOutUseOffline(true);
-    renderOnCallingThread = true;
-    AudioOpen();
-    if (audioUnavailable) {
-        return Fail(input, std::string("cannot open the offline device: ") + WaveOutFailure());
-    }
-    Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
-    if (song == nullptr) {
+    OfflineRender render;
+    bool deviceFailed = false;
+    if (!OfflineRenderBegin(render, image.data(), image.size(), seconds, &deviceFailed)) {
+        if (deviceFailed) {
+            return Fail(input, std::string("cannot open the offline device: ") + WaveOutFailure());
+        }
         return Fail(input,
                     "the XM loader refused it (damaged, truncated, more than 32 channels or "
                     "more than 16 samples in an instrument)");
     }
-    song->tickHandler = CountingTick;
-    PlayerStart(song);
 
     WavWriter wav;
     if (!WavWriterOpen(wav, output.c_str())) {
         const std::string reason = std::string("cannot create: ") + std::strerror(errno);
-        PlayerStop(song);
-        SongFree(song);
-        AudioClose();
+        OfflineRenderEnd(render);
         return Fail(output, reason);
     }
 
-    const int64_t limit = static_cast<int64_t>(seconds * kRate);
-    std::vector<int16_t> block(2 * static_cast<size_t>(blockFrames));
-    int64_t rendered = 0;
-    // The ring renders ahead of what it hands out, so the end is known before it is reached.
-    while (rendered < limit && (songEndFrame < 0 || rendered < songEndFrame)) {
-        int64_t frames = blockFrames;
-        frames = frames < limit - rendered ? frames : limit - rendered;
-        if (songEndFrame >= 0 && frames > songEndFrame - rendered) {
-            frames = songEndFrame - rendered;
-        }
-        OfflinePull(block.data(), frames);
+    std::vector<int16_t> block(2 * static_cast<size_t>(render.player.blockFrames));
+    int64_t frames;
+    while ((frames = OfflineRenderNext(render, block.data())) > 0) {
         if (!WavWriterAppend(wav, block.data(), frames)) {
             break;
         }
-        rendered += frames;
     }
     const bool written = WavWriterClose(wav);
 
-    const int channels = song->channelCount;
-    const int patterns = song->patternSlotCount;
-    const int instruments = song->instrumentCount;
-    PlayerStop(song);
-    SongFree(song);
-    AudioClose();
+    const int channels = render.song->channelCount;
+    const int patterns = render.song->patternSlotCount;
+    const int instruments = render.song->instrumentCount;
+    const int64_t rendered = render.renderedFrames;
+    const bool songEnd = OfflineRenderReachedSongEnd(render);
+    OfflineRenderEnd(render);
     if (!written) {
         return Fail(output, "write error");
     }
     std::printf("xmrender: %s: %d channels, %d patterns, %d instruments, %.3f s rendered (%s)\n",
                 input.c_str(), channels, patterns, instruments,
-                static_cast<double>(rendered) / kRate,
-                songEndFrame >= 0 && rendered == songEndFrame ? "song end" : "time limit");
+                static_cast<double>(rendered) / kRate, songEnd ? "song end" : "time limit");
     return 0;
 }

@@ -70,6 +70,3 @@ struct Channel {
 };
 
 constexpr int kMaxChannels = 32;
-
-// Owned by the rendering thread while a song streams.
-extern Channel channels[kMaxChannels];

@@ -3,9 +3,6 @@
 
 #include "music/player.h"
 #include "music/replay.h"
-#include "music/voice.h"
-
-bool rowJumped = false;
 
 void NoEffect(Channel&, const EffectContext&) {}
 
@@ -137,7 +134,7 @@ void PositionJumpRow(Channel&, const EffectContext& context) {
     uint8_t target = context.cell->param;
     song->nextOrderIndex = target >= static_cast<int16_t>(song->songLength) ? 0 : target;
     song->nextRow = 0;
-    rowJumped = true;
+    context.player->rowJumped = true;
 }
 
 void SetVolumeRow(Channel& channel, const EffectContext& context) {
@@ -149,7 +146,7 @@ void PatternBreakRow(Channel&, const EffectContext& context) {
     Song* song = context.song;
     int32_t target = 10 * ParamX(context) + ParamY(context);
     song->nextRow = target > 63 ? 0 : target;
-    if (!rowJumped) {
+    if (!context.player->rowJumped) {
         song->nextOrderIndex = song->orderIndex + 1;
     }
     if (song->nextOrderIndex >= static_cast<int16_t>(song->songLength)) {
@@ -162,7 +159,7 @@ void SpeedRow(Channel&, const EffectContext& context) {
     if (value < 32) {
         context.song->speed = value;
     } else {
-        SetBpm(context.song, value);
+        SetBpm(context.song, value, context.player->outputRate);
     }
 }
 

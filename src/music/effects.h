@@ -10,7 +10,10 @@
 // and the instrument and sample resolved for the channel in this tick.
 // savedVolume, savedPeriod and savedPanning are the channel's values before the row was read,
 // which a delayed note restores on tick 0.
+struct Player;
+
 struct EffectContext {
+    Player* player;  // for the row-jump flag and the output rate
     Song* song;
     const Cell* cell;
     Instrument* instrument;
@@ -19,10 +22,6 @@ struct EffectContext {
     int32_t savedPeriod;
     int32_t savedPanning;
 };
-
-// Set by a position jump on the row being read, so that a later pattern break keeps its order
-// position. Cleared at the start of every row; rendering thread only.
-extern bool rowJumped;
 
 using EffectAction = void (*)(Channel& channel, const EffectContext& context);
 

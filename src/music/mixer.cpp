@@ -9,12 +9,18 @@
 #endif
 
 #include "music/mix_kernels.h"
+#include "music/player.h"
 #include "music/song.h"
-#include "music/voice.h"
 
 namespace {
 
 constexpr uint64_t kOne = 1ull << 32;  // 1.0 in 32.32 fixed point
+
+// Length of a volume ramp in output frames and its reciprocal, as the player's device set them.
+struct Ramp {
+    int32_t length;
+    float lengthReciprocal;
+};
 
 uint64_t Position(const Voice& voice) {
     return (static_cast<uint64_t>(voice.position) << 32) | voice.positionFraction;
@@ -81,7 +87,7 @@ void Reflect(Voice& voice, int64_t loopStart, int64_t loopEnd) {
 }
 
 // Sets up or continues the volume ramp for the next chunk (see Voice); true when one runs.
-bool PrepareRamp(Voice& voice) {
+bool PrepareRamp(Voice& voice, const Ramp& ramp) {
     if (voice.rampRemaining != 0 && voice.leftLevel == voice.rampLeftTarget &&
         voice.rightLevel == voice.rampRightTarget) {
         return true;
@@ -94,20 +100,20 @@ bool PrepareRamp(Voice& voice) {
     voice.rampLeftStep = 0.0f;
     voice.rampRightStep = 0.0f;
     if (voice.leftLevel != currentLeft) {
-        voice.rampLeftStep =
-            static_cast<float>(voice.leftLevel - currentLeft) * kLevelToGain * rampLengthReciprocal;
+        voice.rampLeftStep = static_cast<float>(voice.leftLevel - currentLeft) * kLevelToGain *
+                             ramp.lengthReciprocal;
         ramping = true;
     }
     if (voice.rightLevel != currentRight) {
         voice.rampRightStep = static_cast<float>(voice.rightLevel - currentRight) * kLevelToGain *
-                              rampLengthReciprocal;
+                              ramp.lengthReciprocal;
         ramping = true;
     }
-    voice.rampRemaining = ramping ? rampLength : 0;
-    return ramping && rampLength > 0;
+    voice.rampRemaining = ramping ? ramp.length : 0;
+    return ramping && ramp.length > 0;
 }
 
-void MixVoice(Voice& voice, float* destination, int32_t count) {
+void MixVoice(Voice& voice, const Ramp& ramp, float* destination, int32_t count) {
     int32_t framesLeft = count;
     while (framesLeft > 0 && voice.sample != nullptr) {
         const Sample& sample = *voice.sample;
@@ -126,7 +132,7 @@ void MixVoice(Voice& voice, float* destination, int32_t count) {
             frames = static_cast<int32_t>(toBoundary);
             boundary = true;
         }
-        const bool ramping = PrepareRamp(voice);
+        const bool ramping = PrepareRamp(voice, ramp);
         if (ramping && frames > voice.rampRemaining) {
             frames = voice.rampRemaining;
             boundary = false;
@@ -182,13 +188,14 @@ void MixVoice(Voice& voice, float* destination, int32_t count) {
 
 }  // namespace
 
-void MixVoices(float* destination, int32_t count, int32_t) {
+void MixVoices(Player& player, float* destination, int32_t count) {
     if (count < 1 || destination == nullptr) {
         return;
     }
-    for (int32_t i = 0; i < mixedVoiceCount; ++i) {
-        if (voices[i].sample != nullptr) {
-            MixVoice(voices[i], destination, count);
+    const Ramp ramp{player.rampLength, player.rampLengthReciprocal};
+    for (Voice& voice : player.voices) {
+        if (voice.sample != nullptr) {
+            MixVoice(voice, ramp, destination, count);
         }
     }
 }

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-// Adds `count` frames of voices 0..63 into `destination` (interleaved left/right floats on the
-// 16-bit scale) and advances each playing voice by `count` steps. `unused` has no effect.
-void MixVoices(float* destination, int32_t count, int32_t unused);
+struct Player;
+
+// Adds `count` frames of the player's voices into `destination` (interleaved left/right floats on
+// the 16-bit scale) and advances each playing voice by `count` steps.
+void MixVoices(Player& player, float* destination, int32_t count);
 
 // Converts 2 × frames floats to s16: nearest integer, halves to even, clamped to −32768..32767.
 void ConvertToPcm16(int16_t* destination, const float* source, int32_t frames);

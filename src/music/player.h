@@ -1,66 +1,107 @@
-// The player's output side: sound device, output ring, block rendering, streaming thread and the
-// calls the demo driver makes (AudioOpen, PlayerStart, PlayerStop, AudioClose).
+// The music player: one record owning the song being played, its channels and voices, the output
+// ring and float mix, and the streaming thread; and the calls the demo driver makes (AudioOpen,
+// PlayerStart, PlayerStop, AudioClose).
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "music/channel.h"
+#include "music/voice.h"
 
 struct Song;
+struct Player;
 
 // Blocks in the output ring (one block lasts about 20 ms).
 constexpr int32_t ringBlockCount = 100;
 
-// Set when the sound device could not be opened; every player call then does nothing.
-extern bool audioUnavailable;
-// Output frames per second; 44100 once the device is open.
-extern int32_t outputRate;
-// Frames per block: rate × 20 / 1000 + 3 with the low two bits cleared (884 at 44100 Hz).
-extern int32_t blockFrames;
-// Frames in the ring: 100 blocks (88400 at 44100 Hz).
-extern int32_t ringFrames;
-// Interleaved left/right PCM that the device loops over; ringFrames × 2 values.
-extern int16_t* outputRing;
-// Interleaved left/right float mix with the ring's block layout; 16-byte aligned.
-extern float* mixBuffer;
-// Next block FillBlock renders, 0..99.
-extern int32_t writeBlock;
-// The song being streamed; null when stopped.
-extern Song* currentSong;
+// Per-tick routine; FillBlock calls it at the first frame of every tick (ReplayTick when null).
+using TickHandler = void (*)(Player& player);
 
-// Hand-over between the main thread and the streaming thread.
-extern std::atomic<bool> stopRequested;  // written by the main thread
-extern std::atomic<bool> fillBusy;       // true while the streaming thread is inside FillBlock
-extern std::atomic<bool> threadExited;   // true while no streaming thread runs
+// Where the row read on tick 0 lies, so that the other ticks of the row (and a pattern loop that
+// moves `row` on tick 0) keep using its cells.
+struct ProcessedRow {
+    const Song* song;
+    int32_t orderIndex;
+    int32_t row;
+};
 
-// When set, PlayerStart renders the first ring but starts no streaming thread: the caller drives
-// rendering on its own thread with OfflinePull (capture mode and xmrender). Needs the offline
-// device (WaveOutUseOffline) so that no sound card plays the ring.
-extern bool renderOnCallingThread;
+struct Player {
+    // Set when the sound device could not be opened; every player call then does nothing.
+    bool audioUnavailable = false;
+    // When set, PlayerStart renders the first ring but starts no streaming thread: the caller
+    // drives rendering on its own thread with OfflinePull (capture mode and xmrender). Needs the
+    // offline device (WaveOutUseOffline) so that no sound card plays the ring.
+    bool renderOnCallingThread = false;
 
-// Opens the sound device at `rate` frames per second (stereo, 16 bits) and resets the voices.
-// False when the song source is incomplete or no device opens.
-bool DeviceOpen(int32_t rate);
-// Resets and closes the device; harmless when none is open.
-void DeviceClose();
-// Sets the song's tempo: bpm, and samplesPerTick = output frames per tick (882 at 125 BPM).
-void SetBpm(Song* song, int32_t bpm);
+    int32_t outputRate = 0;   // output frames per second; 44100 once the device is open
+    int32_t blockFrames = 0;  // rate × 20 / 1000 + 3 with the low two bits cleared (884)
+    int32_t ringFrames = 0;   // 100 blocks (88400 at 44100 Hz)
+    // Length of a volume ramp in output frames (128 at 44100 Hz) and its reciprocal.
+    int32_t rampLength = 128;
+    float rampLengthReciprocal = 1.0f / 128.0f;
+
+    // Interleaved left/right PCM that the device loops over: ringFrames × 2 values. Kept from
+    // one start to the next while the device may still read it.
+    std::vector<int16_t> outputRing;
+    // Interleaved left/right float mix with the ring's block layout; empty while stopped.
+    std::vector<float> mixBuffer;
+    int32_t writeBlock = 0;  // next block FillBlock renders, 0..99
+
+    // The song being streamed; null when stopped. Not owned.
+    Song* song = nullptr;
+    TickHandler tickHandler = nullptr;
+    void* tickContext = nullptr;  // for the tick handler's owner
+
+    // Replay state; only the rendering thread touches it while a song streams.
+    Channel channels[kMaxChannels] = {};
+    Voice voices[mixedVoiceCount] = {};
+    // Set by a position jump on the row being read, so that a later pattern break keeps its
+    // order position. Cleared at the start of every row.
+    bool rowJumped = false;
+    ProcessedRow processedRow = {nullptr, 0, 0};
+
+    // The streaming thread sleeps on `wake` between polls; PlayerStop sets `stopRequested` under
+    // `threadMutex` and notifies.
+    std::thread streamThread;
+    std::mutex threadMutex;
+    std::condition_variable wake;
+    bool stopRequested = false;
+};
+
+// Opens the sound device at `rate` frames per second (stereo, 16 bits), sets the ring geometry
+// and ramp length and resets the voices. False when no device opens.
+bool DeviceOpen(Player& player, int32_t rate);
+// Resets and closes the device and releases the ring; harmless when none is open.
+void DeviceClose(Player& player);
+// Sets the song's tempo: bpm, and samplesPerTick = output frames per tick (882 at 125 BPM and
+// 44100 Hz).
+void SetBpm(Song* song, int32_t bpm, int32_t outputRate);
+// Puts the song back to its first row with its default tempo, BPM and global volume.
+void ResetSongPlayback(Song* song, int32_t outputRate);
+// Every voice idle, voice k with index k and step 1.0.
+void ResetVoices(Player& player);
+
 // Renders block writeBlock of the ring (ticks and mix) and moves writeBlock on. Rendering thread.
-void FillBlock();
-// Body of the streaming thread: re-renders the blocks the device has finished every 5 ms.
-void StreamThread();
+void FillBlock(Player& player);
 // Renders every finished block up to the device's play position once (one poll of StreamThread).
-void ServiceRing();
+void ServiceRing(Player& player);
+// Body of the streaming thread: re-renders the blocks the device has finished every 5 ms until
+// PlayerStop.
+void StreamThread(Player& player);
 
 // Demo driver calls, main thread only, in this order.
-void AudioOpen();
-// Puts the song back to its first row with its default tempo, BPM and global volume.
-void ResetSongPlayback(Song* song);
-
-void PlayerStart(Song* song);
-bool PlayerStop(Song* song);  // the argument is only tested for null
-void AudioClose();
+void AudioOpen(Player& player);
+// Starts `song` from its first row (a null song does nothing); the player does not own it.
+void PlayerStart(Player& player, Song* song);
+// Wakes and joins the streaming thread and releases the mix; the ring stays for the device.
+void PlayerStop(Player& player);
+void AudioClose(Player& player);
 
 // Offline device only, rendering on the calling thread: copies the next `frames` frames of the
 // stream (from the device's play position) to `destination` (interleaved s16, may be null to skip)
 // and advances the device, re-rendering finished blocks as the streaming thread would.
-void OfflinePull(int16_t* destination, int64_t frames);
+void OfflinePull(Player& player, int16_t* destination, int64_t frames);

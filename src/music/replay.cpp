@@ -7,25 +7,13 @@
 #include "music/effects.h"
 #include "music/player.h"
 #include "music/replay_constants.h"
-#include "music/voice.h"
 
-Channel channels[kMaxChannels] = {};
 Instrument emptyInstrument = {};
 
 namespace {
 
 constexpr uint8_t kKeyOffNote = 255;
 constexpr uint8_t kEffectKeyOff = 20;
-
-// Where the row read on tick 0 lies, so that the other ticks of the row (and a pattern loop
-// that moves `row` on tick 0) keep using its cells. Rendering thread only.
-struct ProcessedRow {
-    const Song* song;
-    int32_t orderIndex;
-    int32_t row;
-};
-
-ProcessedRow processedRow = {nullptr, 0, 0};
 
 // The pattern at an order position, or null when the position or its pattern number does not
 // name a pattern in the table.
@@ -58,7 +46,8 @@ int32_t ChannelsToPlay(const Song* song) {
     return song->channelCount > kMaxChannels ? kMaxChannels : song->channelCount;
 }
 
-void ReadChannelRow(Song* song, Channel& channel, const Cell& cell) {
+void ReadChannelRow(Player& player, Channel& channel, const Cell& cell) {
+    Song* song = player.song;
     uint8_t note = cell.note;
     // Notes 98-254 are not XM notes; they are played as an empty note field.
     if (note != kKeyOffNote && !IsPlayableNote(note)) {
@@ -75,8 +64,8 @@ void ReadChannelRow(Song* song, Channel& channel, const Cell& cell) {
     Sample* sample = nullptr;
     ResolveInstrument(song, channel, &instrument, &sample);
 
-    EffectContext context{song,           &cell,          instrument,     sample,
-                          channel.volume, channel.period, channel.panning};
+    EffectContext context{&player, song,           &cell,          instrument,
+                          sample,  channel.volume, channel.period, channel.panning};
     // The tremolo offset of the last tick stays in the volume when the tremolo ends.
     if (channel.lastEffect == 7 && cell.effect != 7) {
         channel.volume += channel.volumeDelta;
@@ -120,15 +109,16 @@ void ReadChannelRow(Song* song, Channel& channel, const Cell& cell) {
         effectTickZero[cell.effect](channel, context);
     }
     AutoVibratoStep(channel, *instrument);
-    UpdateVoice(channel, sample, song);
+    UpdateVoice(player, channel, sample);
 }
 
-void ContinueChannelRow(Song* song, Channel& channel, const Cell& cell) {
+void ContinueChannelRow(Player& player, Channel& channel, const Cell& cell) {
+    Song* song = player.song;
     Instrument* instrument = nullptr;
     Sample* sample = nullptr;
     ResolveInstrument(song, channel, &instrument, &sample);
-    EffectContext context{song,           &cell,          instrument,     sample,
-                          channel.volume, channel.period, channel.panning};
+    EffectContext context{&player, song,           &cell,          instrument,
+                          sample,  channel.volume, channel.period, channel.panning};
     channel.volumeDelta = 0;
     channel.periodDelta = 0;
     channel.updateFlags = 0;
@@ -146,7 +136,7 @@ void ContinueChannelRow(Song* song, Channel& channel, const Cell& cell) {
         effectOtherTick[cell.effect](channel, context);
     }
     AutoVibratoStep(channel, *instrument);
-    UpdateVoice(channel, sample, song);
+    UpdateVoice(player, channel, sample);
 }
 
 }  // namespace
@@ -204,7 +194,9 @@ int32_t PeriodFrequency(const Song* song, int32_t period, int32_t periodDelta) {
     return static_cast<int32_t>(frequency);
 }
 
-void UpdateVoice(Channel& channel, Sample* sample, Song* song) {
+void UpdateVoice(Player& player, Channel& channel, Sample* sample) {
+    const Song* song = player.song;
+    const int32_t outputRate = player.outputRate;
     Voice* v = channel.voice;
     if (!v) {
         return;
@@ -217,7 +209,7 @@ void UpdateVoice(Channel& channel, Sample* sample, Song* song) {
         if (v->sample) {
             // The sounding note fades out on the partner voice's twin while the new one starts.
             int32_t partnerIndex = v->index < 32 ? v->index + 32 : v->index - 32;
-            Voice* w = &voices[partnerIndex];
+            Voice* w = &player.voices[partnerIndex];
             *w = *v;
             w->index = partnerIndex;
             v->volume = 0;
@@ -276,28 +268,31 @@ void UpdateVoice(Channel& channel, Sample* sample, Song* song) {
     }
 }
 
-void ProcessRow(Song* song) {
+void ProcessRow(Player& player) {
+    Song* song = player.song;
     song->nextOrderIndex = -1;
     song->nextRow = -1;
-    rowJumped = false;
+    player.rowJumped = false;
     // A row beyond the pattern (a break or loop target taken from a longer pattern) plays the
     // pattern from its first row.
     const Pattern* pattern = PatternAt(song, song->orderIndex);
     if (pattern && (song->row < 0 || song->row >= pattern->rowCount)) {
         song->row = 0;
     }
-    processedRow = ProcessedRow{song, song->orderIndex, song->row};
+    player.processedRow = ProcessedRow{song, song->orderIndex, song->row};
     const Cell* cells = RowCells(song, song->orderIndex, song->row);
     if (!cells) {
         return;
     }
     int32_t count = ChannelsToPlay(song);
     for (int32_t c = 0; c < count; ++c) {
-        ReadChannelRow(song, channels[c], cells[c]);
+        ReadChannelRow(player, player.channels[c], cells[c]);
     }
 }
 
-void ProcessTick(Song* song) {
+void ProcessTick(Player& player) {
+    const Song* song = player.song;
+    const ProcessedRow& processedRow = player.processedRow;
     if (processedRow.song != song) {
         return;
     }
@@ -307,13 +302,14 @@ void ProcessTick(Song* song) {
     }
     int32_t count = ChannelsToPlay(song);
     for (int32_t c = 0; c < count; ++c) {
-        ContinueChannelRow(song, channels[c], cells[c]);
+        ContinueChannelRow(player, player.channels[c], cells[c]);
     }
 }
 
-void ReplayTick(Song* song) {
+void ReplayTick(Player& player) {
+    Song* song = player.song;
     if (song->tick != 0) {
-        ProcessTick(song);
+        ProcessTick(player);
     } else {
         if (song->nextOrderIndex >= 0) {
             song->orderIndex = song->nextOrderIndex;
@@ -321,7 +317,7 @@ void ReplayTick(Song* song) {
         if (song->nextRow >= 0) {
             song->row = song->nextRow;
         }
-        ProcessRow(song);
+        ProcessRow(player);
         if (song->nextRow == -1) {
             song->nextRow = song->row + 1;
             const Pattern* pattern = PatternAt(song, song->orderIndex);

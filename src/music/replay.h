@@ -9,18 +9,22 @@
 // Stands in for an instrument index at or beyond instrumentCount: no samples, no envelopes.
 extern Instrument emptyInstrument;
 
-// The per-tick routine stored in Song::tickHandler. Runs only on the rendering thread.
-void ReplayTick(Song* song);
+struct Player;
+
+// One tick of the player's song: row or tick processing, then the tick counter. Runs only on the
+// rendering thread.
+void ReplayTick(Player& player);
 
 // Tick 0 of a row: reads the row's cells and starts notes.
-void ProcessRow(Song* song);
+void ProcessRow(Player& player);
 
 // Every other tick of a row: continues the row's effects.
-void ProcessTick(Song* song);
+void ProcessTick(Player& player);
 
-// Hands the channel's flagged changes (updateFlags) to its voice. `sample` is the sample resolved
-// for the channel in this tick; never null.
-void UpdateVoice(Channel& channel, Sample* sample, Song* song);
+// Hands the channel's flagged changes (updateFlags) to its voice, with the player's song's global
+// volume and output rate. `sample` is the sample resolved for the channel in this tick; never
+// null.
+void UpdateVoice(Player& player, Channel& channel, Sample* sample);
 
 // Classic Amiga period of a note index 0..255 with a finetune -128..127.
 int32_t AmigaPeriod(int32_t noteIndex, int32_t finetune);

@@ -1,10 +1,8 @@
 // The in-memory song model that the XM loader fills and the replay engine and mixer read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-
-struct SourceStream;
-struct Song;
 
 // Signed 16-bit sample data with the loop described in sample values. `loopStart` + `loopLength`
 // is always the end of the playable range, and one readable value lies behind it (the guard copy
@@ -66,9 +64,6 @@ struct Pattern {
     Cell* cells;  // rowCount x channelCount, row-major
 };
 
-// Per-tick routine stored in the song; FillBlock calls it at the first frame of every tick.
-using TickHandler = void (*)(Song* song);
-
 struct Song {
     Pattern* patterns;        // patternSlotCount entries
     Instrument* instruments;  // instrumentCount entries
@@ -95,19 +90,15 @@ struct Song {
     int32_t patternDelay;
     int32_t nextRow;         // -1 for none
     int32_t nextOrderIndex;  // -1 for none
-    TickHandler tickHandler;
 };
 
-// Fills a zero-filled song from an XM image. False for a bad signature, more than 16 samples in
-// an instrument, more than 32 channels, or an image that ends before the loader is done.
-bool LoadXm(Song* song, SourceStream* stream);
+// Fills a zero-filled song from an XM image of `size` bytes. False for a bad signature, more than
+// 16 samples in an instrument, more than 32 channels, or an image that ends before the loader is
+// done. Needs no sound device.
+bool LoadXm(Song* song, const uint8_t* image, size_t size);
 
-// Loads a song through the installed song source; null on failure.
-Song* SongCreate(const char* name);
+// Loads an XM image into a new song; null when the image does not load.
+Song* SongFromMemory(const uint8_t* image, size_t size);
 
-// Points the memory block at the image and loads it; null when audio is unavailable or the
-// image does not load.
-Song* SongFromMemory(const uint8_t* image, int32_t size);
-
-// Stops playback and releases everything the song owns. False for null.
+// Releases everything the song owns; the player must not be playing it. False for null.
 bool SongFree(Song* song);

@@ -8,7 +8,7 @@ struct Sample;
 // State of one playing sample. Position and step are 32.32 fixed point (integer part, then 32
 // fraction bits). Levels are 0..255 gains in units of 1/255; ramp levels are those gains × 256.
 struct Voice {
-    int32_t index;              // own position in `voices`
+    int32_t index;              // own position in Player::voices
     int32_t volume;             // 0..127 as the replay engine last set it
     int32_t panning;            // 0..255; 255 = left only, 0 = right only
     uint32_t startOffset;       // sample position at which the next trigger starts
@@ -29,12 +29,6 @@ struct Voice {
     int32_t rampRemaining;      // frames left in the running ramp; 0 = none
 };
 
-constexpr int32_t voiceCount = 256;      // entries in `voices`
-constexpr int32_t mixedVoiceCount = 64;  // voices 0..63 are mixed; channel c owns c and c + 32
-
-// Every voice; only the rendering thread touches them while a song streams.
-extern Voice voices[voiceCount];
-
-// Length of a volume ramp in output frames (128 at 44100 Hz) and its reciprocal; set by DeviceOpen.
-extern int32_t rampLength;
-extern float rampLengthReciprocal;
+// Voices 0..63, all mixed; channel c owns voices c and c + 32 and alternates between them so
+// that a new note starts while the old one fades out.
+constexpr int32_t mixedVoiceCount = 64;

@@ -1,10 +1,8 @@
-// LoadXm: reads an XM image from the song source into the song model.
+// LoadXm: reads an XM image from memory into the song model.
 #include <cstdlib>
 #include <cstring>
 
-#include "music/replay.h"
 #include "music/song.h"
-#include "music/song_source.h"
 
 Sample emptySample = {};
 
@@ -18,9 +16,12 @@ constexpr int32_t kMaxEnvelopePoints = 12;
 constexpr uint16_t kMaxEnvelopeValue = 64;
 constexpr uint8_t kKeyOffNote = 255;
 
-// Every read must deliver all its bytes: an image that ends early is refused.
+// The image being read. Every read must deliver all its bytes: an image that ends early is
+// refused. The position never passes the end (a seek there stops at it).
 struct Reader {
-    SourceStream* stream;
+    const uint8_t* image;
+    int64_t size;
+    int64_t position;
     bool ok;
 };
 
@@ -28,10 +29,21 @@ bool ReadBytes(Reader& reader, void* destination, int32_t count) {
     if (!reader.ok) {
         return false;
     }
-    if (StreamRead(destination, count, reader.stream) != count) {
+    int64_t available = reader.size - reader.position;
+    int64_t n = count <= 0 ? 0 : (count < available ? count : available);
+    if (n > 0) {
+        std::memcpy(destination, reader.image + reader.position, static_cast<size_t>(n));
+        reader.position += n;
+    }
+    if (n != count) {
         reader.ok = false;
     }
     return reader.ok;
+}
+
+// Moves forward over bytes that are not read.
+void Skip(Reader& reader, int64_t count) {
+    reader.position = reader.position + count > reader.size ? reader.size : reader.position + count;
 }
 
 uint8_t ReadU8(Reader& reader) {
@@ -53,23 +65,15 @@ uint32_t ReadU32(Reader& reader) {
            (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
 }
 
-// Seeks to an absolute position computed in 64 bits; a position outside the stream's range
+// Seeks to an absolute position computed in 64 bits; a position outside the image's range
 // fails the load instead of wrapping.
 bool SeekTo(Reader& reader, int64_t position) {
     if (position < 0 || position > INT32_MAX) {
         reader.ok = false;
         return false;
     }
-    StreamSeek(reader.stream, static_cast<int32_t>(position), 0);
+    reader.position = position > reader.size ? reader.size : position;
     return true;
-}
-
-int64_t StreamSize(SourceStream* stream) {
-    int32_t here = StreamTell(stream);
-    StreamSeek(stream, 0, 2);
-    int32_t size = StreamTell(stream);
-    StreamSeek(stream, here, 0);
-    return size;
 }
 
 void UnpackCell(Reader& reader, Cell& cell) {
@@ -186,13 +190,13 @@ void SettleLoop(Sample& sample, uint8_t type) {
     }
 }
 
-bool ReadSampleData(Reader& reader, Sample& sample, int64_t streamSize) {
+bool ReadSampleData(Reader& reader, Sample& sample) {
     if (sample.length == 0) {
         sample.bits = 16;
         return true;
     }
     int64_t bytes = static_cast<int64_t>(sample.length) * (sample.bits == 16 ? 2 : 1);
-    if (bytes > streamSize - StreamTell(reader.stream)) {
+    if (bytes > reader.size - reader.position) {
         reader.ok = false;
         return false;
     }
@@ -228,13 +232,13 @@ bool ReadSampleData(Reader& reader, Sample& sample, int64_t streamSize) {
     return ok;
 }
 
-bool ReadInstrument(Reader& reader, Instrument& instrument, int64_t streamSize) {
+bool ReadInstrument(Reader& reader, Instrument& instrument) {
     for (Sample*& slot : instrument.samples) {
         slot = &emptySample;
     }
-    int64_t start = StreamTell(reader.stream);
+    int64_t start = reader.position;
     uint32_t headerSize = ReadU32(reader);
-    StreamSeek(reader.stream, 23, 1);  // name and type
+    Skip(reader, 23);  // name and type
     uint16_t sampleCount = ReadU16(reader);
     if (!reader.ok || sampleCount > 16) {
         return false;
@@ -294,14 +298,14 @@ bool ReadInstrument(Reader& reader, Instrument& instrument, int64_t streamSize) 
         uint8_t type = ReadU8(reader);
         sample->panning = ReadU8(reader);
         sample->relativeNote = static_cast<int8_t>(ReadU8(reader));
-        StreamSeek(reader.stream, 23, 1);  // reserved byte and name
+        Skip(reader, 23);  // reserved byte and name
         if (!reader.ok) {
             return false;
         }
         SettleLoop(*sample, type);
     }
     for (int32_t i = 0; i < sampleCount; ++i) {
-        if (!ReadSampleData(reader, *instrument.samples[i], streamSize)) {
+        if (!ReadSampleData(reader, *instrument.samples[i])) {
             return false;
         }
     }
@@ -310,22 +314,18 @@ bool ReadInstrument(Reader& reader, Instrument& instrument, int64_t streamSize) 
 
 }  // namespace
 
-bool LoadXm(Song* song, SourceStream* stream) {
-    if (!song || !stream) {
+bool LoadXm(Song* song, const uint8_t* image, size_t size) {
+    if (!song || !image) {
         return false;
     }
-    Reader reader{stream, true};
+    Reader reader{image, static_cast<int64_t>(size), 0, true};
     char signature[kSignatureLength] = {};
-    StreamSeek(stream, 0, 0);
     if (!ReadBytes(reader, signature, kSignatureLength) ||
         std::memcmp(signature, kSignature, kSignatureLength) != 0) {
         return false;
     }
-    song->tickHandler = ReplayTick;
     song->initialGlobalVolume = 64;
-    int64_t streamSize = StreamSize(stream);
-
-    StreamSeek(stream, 60, 0);
+    SeekTo(reader, 60);
     uint32_t headerSize = ReadU32(reader);
     song->songLength = ReadU16(reader);
     song->restartPosition = ReadU16(reader);
@@ -375,7 +375,7 @@ bool LoadXm(Song* song, SourceStream* stream) {
         }
     }
     for (int32_t i = 0; i < song->instrumentCount; ++i) {
-        if (!ReadInstrument(reader, song->instruments[i], streamSize)) {
+        if (!ReadInstrument(reader, song->instruments[i])) {
             return false;
         }
     }

@@ -11,7 +11,9 @@
 
 namespace {
 
-// The song created at start-up; null when none could be (no sound card, no or a bad image).
+// The demo's one player, and the song created at start-up; null when none could be (no sound
+// card, no or a bad image).
+Player player;
 Song* song = nullptr;
 
 // Capture mode: the audio track and how many frames of the song it holds.
@@ -23,25 +25,27 @@ int64_t capturedFrames = 0;
 }  // namespace
 
 void StartMusic(bool hiddenMode) {
-    AudioOpen();
-    if (audioUnavailable) {
+    AudioOpen(player);
+    if (player.audioUnavailable) {
         std::fprintf(stderr, "demo: %s; the show runs silent\n", WaveOutFailure());
         return;
     }
     const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
     song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
-    PlayerStart(song);
+    PlayerStart(player, song);
 }
 
 void StopMusic() {
-    PlayerStop(song);
-    AudioClose();
+    PlayerStop(player);
+    AudioClose(player);
+    SongFree(song);
+    song = nullptr;
 }
 
 bool CaptureAudioBegin(const char* wavPath) {
     // The song is rendered on the main thread into the file instead of playing on a card.
     WaveOutUseOffline(true);
-    renderOnCallingThread = true;
+    player.renderOnCallingThread = true;
     capturedFrames = 0;
     capturing = WavWriterOpen(captureFile, wavPath);
     return capturing;
@@ -56,7 +60,7 @@ void CaptureAudioAdvance(int64_t framesShown, int32_t fps) {
         return;
     }
     std::vector<int16_t> pcm(2 * static_cast<size_t>(target - capturedFrames));
-    OfflinePull(pcm.data(), target - capturedFrames);
+    OfflinePull(player, pcm.data(), target - capturedFrames);
     WavWriterAppend(captureFile, pcm.data(), target - capturedFrames);
     capturedFrames = target;
 }

@@ -23,15 +23,17 @@ constexpr int32_t kAny = INT32_MIN;  // a tick whose value is not checked
 
 Song* playing = nullptr;
 
-const Probe kVolume = [] { return channels[0].volume; };
-const Probe kPeriod = [] { return channels[0].period; };
-const Probe kPeriodDelta = [] { return channels[0].periodDelta; };
-const Probe kVolumeDelta = [] { return channels[0].volumeDelta; };
-const Probe kPanning = [] { return channels[0].panning; };
-const Probe kVoice = [] { return channels[0].voice->index; };
-const Probe kEnvelope = [] { return channels[0].volumeEnvelopeValue; };
-const Probe kFadeout = [] { return channels[0].fadeoutVolume; };
-const Probe kVibratoPosition = [] { return static_cast<int32_t>(channels[0].vibratoPosition); };
+const Probe kVolume = [] { return testPlayer.channels[0].volume; };
+const Probe kPeriod = [] { return testPlayer.channels[0].period; };
+const Probe kPeriodDelta = [] { return testPlayer.channels[0].periodDelta; };
+const Probe kVolumeDelta = [] { return testPlayer.channels[0].volumeDelta; };
+const Probe kPanning = [] { return testPlayer.channels[0].panning; };
+const Probe kVoice = [] { return testPlayer.channels[0].voice->index; };
+const Probe kEnvelope = [] { return testPlayer.channels[0].volumeEnvelopeValue; };
+const Probe kFadeout = [] { return testPlayer.channels[0].fadeoutVolume; };
+const Probe kVibratoPosition = [] {
+    return static_cast<int32_t>(testPlayer.channels[0].vibratoPosition);
+};
 const Probe kGlobal = [] { return playing->globalVolume; };
 const Probe kRow = [] { return playing->row; };
 const Probe kPosition = [] { return playing->orderIndex * 256 + playing->row; };
@@ -39,9 +41,20 @@ const Probe kPosition = [] { return playing->orderIndex * 256 + playing->row; };
 struct TickCase {
     const char* name;
     std::function<void(XmSongLayout&)> setup;
-    const char* cells;                             // as SetCells reads them
-    std::vector<std::pair<Probe, Values>> checks;  // value after each tick
+    const char* cells;                                  // as SetCells reads them
+    std::vector<std::pair<Probe, Values>> checks;       // value after each tick
+    std::function<void(size_t tick)> before = nullptr;  // runs before each tick
 };
+
+Channel& Ch(int c) {
+    return testPlayer.channels[c];
+}
+Voice& V(int k) {
+    return testPlayer.voices[k];
+}
+int32_t PlaysFirstSample(int k) {
+    return V(k).sample == playing->instruments[0].samples[0];
+}
 
 Values Repeat(Values head, int32_t count, int32_t value, const Values& tail = {}) {
     head.insert(head.end(), count, value);
@@ -70,6 +83,144 @@ void EnvelopeFallingWithSustain(XmSongLayout& layout) {
 const Values kFalling = {64, 57, 51, 44, 38, 32, 25, 19, 12, 6, 0, 0};
 
 const TickCase kTickCases[] = {
+    {"note delay starts the note on its tick (ED0 and ED6 never)", nullptr,
+     "0 0 49 1 20 0 0; 1 0 61 1 0 E D3; 2 0 61 1 0 E D0; 3 0 61 1 0 E D6",
+     {{kVolume, Repeat({}, 6, kAny, {16, 16, 16, 64, 64, 64})},
+      {kPeriod, Repeat({}, 11, kAny, {3840})},
+      {kVoice, Repeat({}, 8, kAny, Repeat({0}, 15, 32))},  // started on tick 3 of row 1
+      {[] { return static_cast<int32_t>(V(0).position); }, Repeat({}, 11, kAny, {99})}},
+     [](size_t tick) {
+         if (tick == 6) {
+             V(0).position = 99;
+         } else if (tick == 12) {
+             Ch(0).volume = 10;
+         }
+     }},
+    {"sample offset waits for the next note; one past the sample starts nothing", nullptr,
+     "0 0 0 0 0 9 2; 1 0 49 1 0 0 0; 2 0 49 1 0 9 10",
+     {{[] { return static_cast<int32_t>(V(0).startOffset); }, Repeat({512}, 5, kAny, {0})},
+      {[] { return static_cast<int32_t>(V(0).sample != nullptr); }, {0}},
+      {[] { return static_cast<int32_t>(V(0).position) * 100 + Ch(0).voice->index; },
+       Repeat({}, 6, kAny, Repeat({51200}, 5, kAny, {0}))}},
+     [](size_t tick) {
+         if (tick == 7) {
+             V(0).position = 700;
+         }
+     }},
+    {"speed 0 reads a row every tick",
+     [](XmSongLayout& l) { l.defaultTempo = 0; },
+     "",
+     {{[] { return playing->row * 10 + playing->tick; }, {0, 10, 20, 30, 40, 50, 60, 70, 80}}}},
+    {"a restart position outside the orders starts over",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.restartPosition = 9;
+         l.patterns[1].rows = 1;
+     },
+     "",
+     {{kPosition, Repeat({}, 64, kAny, {256, 0})}}},
+    {"a pattern of 0 rows only sequences",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.patterns[0].rows = 0;
+         l.patterns[1].rows = 2;
+     },
+     "",
+     {{kPosition, {0, 256}}}},
+    {"a break past the next pattern's rows starts it at row 0",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 1;
+         l.patterns[1].rows = 16;
+     },
+     "0 0 0 0 0 D 32; 64 1 49 1 0 0 0",
+     {{kPosition, {0, 256, 257}}, {[] { return PlaysFirstSample(1); }, {kAny, 1}}}},
+    {"a note start sets periods, volumes and steps",
+     [](XmSongLayout& l) {
+         l.instruments.push_back(l.instruments[0]);
+         l.instruments[1].samples[0].relativeNote = -12;
+         l.instruments[1].samples[0].volume = 40;
+     },
+     "0 0 49 1 0 0 0; 0 1 49 2 0 0 0",
+     {{[] { return Ch(0).note * 100 + Ch(0).realNote; }, {4848}},
+      {[] { return Ch(0).notePeriod * 10000 + Ch(0).period; }, {46084608}},
+      {[] { return Ch(0).volume * 1000 + V(0).volume; }, {64127}},
+      {[] { return Ch(1).realNote * 10000 + Ch(1).notePeriod; }, {365376}},
+      {[] { return Ch(1).volume * 1000 + V(1).volume; },  // 40 × 64 × 65536 × 64 × 255 / 2^35
+       {40079}},
+      {[] { return PlaysFirstSample(0); }, {1}},
+      {[] { return static_cast<int32_t>(V(0).stepFraction); }, {814485521}},
+      {[] { return static_cast<int32_t>(V(1).stepFraction); }, {407194064}}}},
+    {"a second note moves to the partner voice; the old one keeps sample and position",
+     [](XmSongLayout& l) {
+         l = MakeSongLayout(4, 2);
+         l.defaultTempo = 1;
+     },
+     "0 3 49 1 0 0 0; 1 3 50 1 0 0 0; 2 3 51 1 0 0 0",
+     {{[] { return Ch(3).voice->index; }, {3, 35, 3}},
+      {[] { return static_cast<int32_t>(V(35).position); }, {kAny, 0}},
+      {[] {
+           const Voice& old = V(3);
+           return old.volume + old.leftLevel + old.rightLevel + (old.sample != nullptr) * 1000 +
+                  static_cast<int32_t>(old.position) * 10000;
+       },
+       {kAny, 771000}},
+      {[] { return V(35).volume * 1000 + V(3).volume; }, {kAny, kAny, 127}}},
+     [](size_t tick) {
+         if (tick == 1) {
+             V(3).position = 77;  // as if the mixer had played it
+         }
+     }},
+    {"a portamento note neither restarts nor changes the note",
+     [](XmSongLayout& l) {
+         l.defaultTempo = 2;
+         l.instruments.push_back(l.instruments[0]);
+     },
+     "0 0 49 1 0 0 0; 1 0 61 2 0 3 10",
+     {{[] { return Ch(0).note * 1000 + Ch(0).instrument; }, {kAny, kAny, 48000}},
+      {kPeriod, {kAny, kAny, 4608, 4608 - 64}},
+      {[] { return Ch(0).notePeriod * 10000 + Ch(0).portaTarget; }, {kAny, kAny, 38403840}},
+      {[] { return static_cast<int32_t>(V(0).position) * 100 + Ch(0).voice->index; },
+       {kAny, kAny, 5000}}},
+     [](size_t tick) {
+         if (tick == 2) {
+             V(0).position = 50;
+         }
+     }},
+    {"key-off without a volume envelope silences at once, on the same voice",
+     [](XmSongLayout& l) { l.defaultTempo = 1; },
+     "0 0 49 1 0 0 0; 1 0 97 0 0 0 0",
+     {{[] { return V(0).volume; }, {127, 0}},
+      {[] { return Ch(0).keyOff * 100 + Ch(0).volumeEnvelopeValue; }, {kAny, 100}},
+      {kVoice, {0, 0}}}},
+    {"missing instruments and slots play nothing; notes 98 and 254 are ignored",
+     [](XmSongLayout& l) {
+         l = MakeSongLayout(3, 2);
+         l.defaultTempo = 1;
+         l.instruments[0].keymap[50] = 20;  // no such slot
+     },
+     "0 0 49 30 0 0 0; 0 1 51 1 0 0 0; 0 2 49 1 0 0 0; 1 2 98 0 0 0 0; 2 2 254 1 0 0 0",
+     {{[] { return (V(0).sample == &emptySample) + (V(1).sample == &emptySample) * 10 +
+                   V(0).volume + V(1).volume; },
+       {11}},
+      {[] { return PlaysFirstSample(2); }, {1}},
+      {[] { return Ch(2).note * 100000 + Ch(2).period * 10 + Ch(2).keyOff; },
+       {kAny, kAny, 4846080}},
+      {[] { return Ch(2).voice->index; }, {2, 2, 2}}}},
+    {"speed and tempo; F00 reads a row every tick", nullptr,
+     "0 0 0 0 0 F 20; 1 0 0 0 0 F 0",
+     {{[] { return playing->bpm * 10000 + playing->samplesPerTick; }, {32 * 10000 + 110250 / 32}},
+      {[] { return playing->speed; }, {6}},
+      {[] { return playing->row * 10 + playing->tick; }, {1, 2, 3, 4, 5, 0, 10, 20, 30, 40}}}},
+    {"set envelope position jumps into the envelope and on to its end", EnvelopeFallingWithSustain,
+     "0 0 49 1 0 15 5; 1 0 0 0 0 15 20",
+     {{[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
+       {105}},
+      {kEnvelope, Repeat({32}, 5, kAny, {0})},
+      {[] { return testPlayer.channels[0].volumeEnvelopeDone; }, Repeat({}, 6, kAny, {1})}}},
+    {"set envelope position without an envelope changes nothing", nullptr, "0 0 49 1 0 15 5",
+     {{kEnvelope, {64}},
+      {[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
+       {0}}}},
     {"volume slide and its memory", nullptr,
      "0 0 49 1 30 A 4; 1 0 0 0 0 A 0",
      {{kVolume, {32, 28, 24, 20, 16, 12, 12, 8, 4, 0, 0, 0}}}},
@@ -104,7 +255,7 @@ const TickCase kTickCases[] = {
      "0 0 49 1 20 0 0; 1 0 61 1 30 E D2",
      {{kVolume, Repeat({}, 6, kAny, {16, 16, 32})},  // the volume byte runs again with the note
       {kPeriod, Repeat({}, 6, kAny, {4608, kAny, 3840})},
-      {[] { return channels[0].note * 10000 + channels[0].notePeriod; },
+      {[] { return testPlayer.channels[0].note * 10000 + testPlayer.channels[0].notePeriod; },
        Repeat({}, 6, kAny, {603840})}}},
     {"note cut", nullptr,
      "0 0 49 1 0 E C0; 1 0 49 1 0 E C2",
@@ -115,7 +266,7 @@ const TickCase kTickCases[] = {
       {kVoice, {0, 32, 0, 32, 0, 32, 32, 32, 32, 0, 0, 0}}}},
     {"tremor", nullptr,
      "0 0 49 1 0 1D 21; 1 0 0 0 0 1D 0",
-     {{[] { return voices[0].volume > 0 ? 1 : 0; }, {1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 1, 1}},
+     {{[] { return testPlayer.voices[0].volume > 0 ? 1 : 0; }, {1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 1, 1}},
       {kVolume, Repeat({}, 11, kAny, {64})}}},
     {"vibrato advances after tick 0", nullptr,
      "0 0 49 1 0 4 8F",
@@ -132,22 +283,22 @@ const TickCase kTickCases[] = {
     {"tone portamento stops at the target; a volume-column porta note holds", nullptr,
      "0 0 49 1 0 0 0; 1 0 50 0 0 3 7; 2 0 0 0 F1 0 0; 3 0 37 0 F2 0 0",
      {{kPeriod, Repeat({}, 6, kAny, Repeat({4608, 4580, 4552}, 9, 4544, {5376, 5376, 5376}))},
-      {[] { return static_cast<int32_t>(channels[0].portaSpeed); },
+      {[] { return static_cast<int32_t>(testPlayer.channels[0].portaSpeed); },
        Repeat({}, 20, kAny, {32})}}},
     {"panning effects; E80 then a slide leaves the range, only the voice is clamped", nullptr,
      "0 0 49 1 0 8 10; 1 0 0 0 0 19 F; 2 0 0 0 C1 19 F0; 3 0 0 0 D5 E 80",
      {{kPanning, Repeat({}, 7, 16, {1, 0, 0, 0, 0, 16, 31, 46, 61, 76, 91,
                                     0, -5, -10, -15, -20, -25})},
-      {[] { return voices[0].panning; }, Repeat({}, 23, kAny, {0})}}},
+      {[] { return testPlayer.voices[0].panning; }, Repeat({}, 23, kAny, {0})}}},
     {"global volume; channel 1 already hears the new value", nullptr,
      "0 0 49 1 0 10 20; 0 1 49 1 0 0 0; 1 0 0 0 0 11 A; 2 0 0 0 0 11 F0",
      {{kGlobal, Repeat({32}, 5, kAny, {32, 22, 12, 2, 0, 0, 0, 15, 30, 45, 60, 64})},
-      {[] { return voices[1].volume; }, {63}}}},
+      {[] { return testPlayer.voices[1].volume; }, {63}}}},
     {"retrigger every y ticks", nullptr, "0 0 49 1 0 E 92",
      {{kVoice, {0, 0, 32, 32, 0, 0}}}},
     {"finetune effect changes the sample", nullptr,
      "0 0 49 1 0 E 58; 1 0 49 1 0 0 0",
-     {{[] { return channels[0].notePeriod; }, Repeat({}, 6, kAny, {4608 - 4})}}},
+     {{[] { return testPlayer.channels[0].notePeriod; }, Repeat({}, 6, kAny, {4608 - 4})}}},
     {"reset on instrument keeps the vibrato phase under E44", nullptr,
      "0 0 49 1 0 E 44; 1 0 49 1 0 4 41; 2 0 0 1 0 0 0",
      {{kVibratoPosition, Repeat({}, 11, kAny, {20, 20})},
@@ -159,7 +310,7 @@ const TickCase kTickCases[] = {
      {{kEnvelope, Repeat({}, 12, 64, kFalling)},
       {kFadeout, Repeat({}, 12, kAny, {65024, 64512, 64000, 63488, 62976, 62464, 61952, 61440,
                                         60928, 60416, 59904, 59392})},
-      {[] { return channels[0].volumeEnvelopeDone; }, Repeat({}, 23, kAny, {1})}}},
+      {[] { return testPlayer.channels[0].volumeEnvelopeDone; }, Repeat({}, 23, kAny, {1})}}},
     {"envelope loop repeats between its points",
      [](XmSongLayout& l) {
          SetVolumeEnvelope(l, {{0, 0}, {2, 40}, {4, 20}, {8, 20}}, 5, 0, 1, 2);  // loop 1..2
@@ -179,7 +330,7 @@ const TickCase kTickCases[] = {
      },
      "0 0 49 1 0 0 0",
      {{kEnvelope, kFalling},
-      {[] { return channels[0].panningEnvelopeValue * 10 + channels[0].panningEnvelopeDone; },
+      {[] { return testPlayer.channels[0].panningEnvelopeValue * 10 + testPlayer.channels[0].panningEnvelopeDone; },
        Repeat({}, 11, kAny, {641})}}},
     {"auto-vibrato sweeps in",
      [](XmSongLayout& l) {
@@ -198,7 +349,7 @@ const TickCase kTickCases[] = {
      },
      "0 0 49 1 0 0 0",
      {{kPeriodDelta, Values(6, 0)},
-      {[] { return channels[0].autoVibratoPosition; }, Repeat({}, 5, kAny, {180})}}},
+      {[] { return testPlayer.channels[0].autoVibratoPosition; }, Repeat({}, 5, kAny, {180})}}},
 };
 
 TEST(EffectsTest, TickByTickTables) {
@@ -216,7 +367,10 @@ TEST(EffectsTest, TickByTickTables) {
             ticks = std::max(ticks, check.second.size());
         }
         for (size_t tick = 0; tick < ticks; ++tick) {
-            ReplayTick(playing);
+            if (c.before) {
+                c.before(tick);
+            }
+            ReplayTick(testPlayer);
             for (size_t k = 0; k < c.checks.size(); ++k) {
                 const Values& expected = c.checks[k].second;
                 if (tick < expected.size() && expected[tick] != kAny) {
@@ -241,38 +395,24 @@ protected:
     }
     void Ticks(int32_t count) {
         for (int32_t i = 0; i < count; ++i) {
-            ReplayTick(song);
+            ReplayTick(testPlayer);
         }
     }
     XmSongLayout layout = MakeSongLayout(2, 2);
     Song* song = nullptr;
 };
 
-TEST_F(EffectsSongTest, SpeedAndTempo) {
-    Start("0 0 0 0 0 F 20; 1 0 0 0 0 F 0");
-    Ticks(1);
-    EXPECT_EQ(song->bpm, 32);
-    EXPECT_EQ(song->samplesPerTick, 110250 / 32);
-    EXPECT_EQ(song->speed, 6);
-    Ticks(5);
-    for (int32_t row = 1; row <= 4; ++row) {  // F00: a row every tick
-        Ticks(1);
-        EXPECT_EQ(song->row, row);
-        EXPECT_EQ(song->tick, 0);
-    }
-}
-
 TEST_F(EffectsSongTest, PatternLoopPlaysTheSpanThreeTimes) {
     Start("16 0 0 0 0 E 60; 31 0 0 0 0 E 62; 15 1 0 0 0 A F; 16 1 49 1 30 0 0; 31 1 0 0 0 A 10", 2);
     Values rows;
     for (int32_t i = 0; i < 2 * (32 + 32) + 2; ++i) {
-        ReplayTick(song);
+        ReplayTick(testPlayer);
         if (song->tick == 1) {
             rows.push_back(song->row);
         }
         if (song->tick == 0 && rows.size() > 16 && (rows.back() == 31 || rows.back() == 15)) {
             // Tick 1 of row 31 slid up with row 31's cells, not those of row 15.
-            EXPECT_EQ(channels[1].volume, 33);
+            EXPECT_EQ(testPlayer.channels[1].volume, 33);
         }
     }
     // Row 31 moves `row` back to 15 on its tick 0 while it loops, so that the row advance lands
@@ -290,63 +430,12 @@ TEST_F(EffectsSongTest, PatternLoopPlaysTheSpanThreeTimes) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(EffectsSongTest, NoteDelayStartsTheNoteOnItsTickOrNever) {
-    Start("0 0 49 1 20 0 0; 1 0 61 1 0 E D3; 2 0 61 1 0 E D0; 3 0 61 1 0 E D6");
-    Ticks(6);
-    voices[0].position = 99;
-    for (int32_t expected : {16, 16, 16, 64, 64, 64}) {
-        ReplayTick(song);
-        EXPECT_EQ(channels[0].volume, expected);
-    }
-    EXPECT_EQ(channels[0].period, 3840);
-    EXPECT_EQ(channels[0].voice, &voices[32]);  // started on tick 3
-    EXPECT_EQ(voices[0].position, 99u);
-    // ED0 and ED6 never play their notes.
-    channels[0].volume = 10;
-    for (int32_t i = 0; i < 12; ++i) {
-        ReplayTick(song);
-        EXPECT_EQ(channels[0].voice->index, 32) << i;
-    }
-}
-
-TEST_F(EffectsSongTest, SampleOffsetWaitsForTheNextNote) {
-    Start("0 0 0 0 0 9 2; 1 0 49 1 0 0 0; 2 0 49 1 0 9 10");
-    Ticks(1);
-    EXPECT_EQ(voices[0].startOffset, 512u);
-    EXPECT_EQ(voices[0].sample, nullptr);
-    Ticks(6);
-    EXPECT_EQ(voices[0].position, 512u);
-    EXPECT_EQ(voices[0].startOffset, 0u);
-    voices[0].position = 700;
-    Ticks(6);  // 4096 is past the sample: no new start, position back to 0
-    EXPECT_EQ(channels[0].voice, &voices[0]);
-    EXPECT_EQ(voices[0].position, 0u);
-}
-
-TEST_F(EffectsSongTest, SetEnvelopePosition) {
-    EnvelopeFallingWithSustain(layout);
-    Start("0 0 49 1 0 15 5; 1 0 0 0 0 15 20");
-    Ticks(1);
-    EXPECT_EQ(channels[0].volumeEnvelopePoint, 1);
-    EXPECT_EQ(channels[0].volumeEnvelopeTick, 5);
-    EXPECT_EQ(channels[0].volumeEnvelopeValue, 32);
-    Ticks(6);
-    EXPECT_EQ(channels[0].volumeEnvelopeValue, 0);
-    EXPECT_EQ(channels[0].volumeEnvelopeDone, 1);
-}
-
-TEST_F(EffectsSongTest, SetEnvelopePositionWithoutEnvelopeChangesNothing) {
-    Start("0 0 49 1 0 15 5");
-    Ticks(1);
-    EXPECT_EQ(channels[0].volumeEnvelopeValue, 64);
-    EXPECT_EQ(channels[0].volumeEnvelopeTick, 0);
-    EXPECT_EQ(channels[0].volumeEnvelopePoint, 0);
-}
-
 // Runs one effect routine on a bare channel.
 void RunEffect(const EffectAction* table, uint8_t effect, Channel& channel, Song& song) {
     Cell cell{0, 0, 0, effect, 0x5A};
-    EffectContext context{&song, &cell, &emptyInstrument, &emptySample, 0, 0, 0};
+    static Player player;
+    player.song = &song;
+    EffectContext context{&player, &song, &cell, &emptyInstrument, &emptySample, 0, 0, 0};
     table[effect](channel, context);
 }
 

@@ -9,7 +9,6 @@
 #include "music/player.h"
 #include "music/replay.h"
 #include "music/song.h"
-#include "music/song_source.h"
 #include "xm_builder.h"
 
 namespace {
@@ -56,7 +55,6 @@ TEST_F(LoaderTest, SignatureAndHeaderFields) {
         (Values{song->channelCount, song->songLength, song->restartPosition, song->defaultTempo,
                 song->defaultBpm, song->flags, song->initialGlobalVolume, song->instrumentCount}),
         (Values{6, 2, 1, 4, 130, 0, 64, 1}));
-    EXPECT_EQ(song->tickHandler, &ReplayTick);
     for (const char* signature : {"Extended Module:_", "extended Module: "}) {
         layout.signature = signature;
         EXPECT_EQ(Load(layout), nullptr) << signature;
@@ -275,56 +273,14 @@ TEST_F(LoaderTest, EveryTruncationOfTheImageIsRefused) {
     }
 }
 
-TEST(SongSourceTest, MemoryBlockReadSeekTell) {
-    const uint8_t image[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    MemoryBlockSet(image, 10);
-    EXPECT_EQ(MemoryBlockOpen("anything"), 1);
-    uint8_t buffer[8] = {};
-    EXPECT_EQ(MemoryBlockRead(buffer, 4, 0), 4);
-    EXPECT_EQ(buffer[3], 3);
-    EXPECT_EQ(MemoryBlockTell(0), 4);
-    MemoryBlockSeek(0, 3, 1);
-    EXPECT_EQ(MemoryBlockTell(0), 7);
-    EXPECT_EQ(MemoryBlockRead(buffer, 8, 0), 3);  // shortened at the end
-    EXPECT_EQ(buffer[0], 7);
-    EXPECT_EQ(MemoryBlockTell(0), 10);
-    EXPECT_EQ(MemoryBlockRead(buffer, 1, 0), 0);
-    MemoryBlockSeek(0, 50, 0);
-    EXPECT_EQ(MemoryBlockTell(0), 10);  // lowered to the size
-    MemoryBlockSeek(0, -4, 2);
-    EXPECT_EQ(MemoryBlockTell(0), 6);
-    MemoryBlockSeek(0, -20, 1);
-    EXPECT_EQ(MemoryBlockTell(0), -14);  // no lower bound ...
-    buffer[0] = 0xAA;
-    EXPECT_EQ(MemoryBlockRead(buffer, 2, 0), 0);  // ... but nothing is read from before the image
-    EXPECT_EQ(buffer[0], 0xAA);
-}
-
-TEST(SongSourceTest, InstalledSourceSongFromMemoryAndSongFree) {
-    const auto install = [](int32_t (*open)(const char*), auto read) {
-        InstallSource(open, MemoryBlockClose, read, MemoryBlockSeek, MemoryBlockTell);
-    };
-    install(MemoryBlockOpen, nullptr);  // all five operations or none
-    EXPECT_FALSE(SourceInstalled());
-    EXPECT_TRUE(songSource.open == nullptr && songSource.tell == nullptr);
-    EXPECT_EQ(StreamOpen(""), nullptr);
-    EXPECT_EQ(StreamRead(nullptr, 4, nullptr), 0);
-    EXPECT_EQ(StreamTell(nullptr), 0);
-    install([](const char*) { return 0; }, MemoryBlockRead);  // an open that fails
-    EXPECT_EQ(StreamOpen(""), nullptr);
-    EXPECT_EQ(SongCreate(""), nullptr);
-    install(MemoryBlockOpen, MemoryBlockRead);
-    EXPECT_TRUE(SourceInstalled());
-
-    std::vector<uint8_t> image = BuildXm(MakeSongLayout(2));
-    audioUnavailable = true;  // a silent show loads no song
-    EXPECT_EQ(SongFromMemory(image.data(), static_cast<int32_t>(image.size())), nullptr);
-    audioUnavailable = false;
-    Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
+TEST(SongFromMemoryTest, LoadsWithoutADeviceAndFrees) {
+    const std::vector<uint8_t> image = BuildXm(MakeSongLayout(2));
+    Song* song = SongFromMemory(image.data(), image.size());
     ASSERT_NE(song, nullptr);
-    EXPECT_EQ(memoryBlock.image, image.data());
+    EXPECT_EQ(song->channelCount, 2);
     EXPECT_TRUE(SongFree(song));
     EXPECT_FALSE(SongFree(nullptr));
+    EXPECT_EQ(SongFromMemory(nullptr, 0), nullptr);
 }
 
 // Damaged copies of a small song: each either is refused or loads into a song that plays and
@@ -369,8 +325,8 @@ TEST(LoaderDamageTest, DamagedImagesAreRefusedOrPlaySafely) {
         ++loaded;
         StartForTest(song);
         for (int tick = 0; tick < 150; ++tick) {
-            song->tickHandler(song);
-            MixVoices(mix.data(), 882, 0);
+            ReplayTick(testPlayer);
+            MixVoices(testPlayer, mix.data(), 882);
         }
         SongFree(song);
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "music/mixer.h"
+#include "music/player.h"
 #include "music/song.h"
 #include "music/voice.h"
 
@@ -50,20 +51,16 @@ float RampAt(int i) {
 class MixerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::memset(static_cast<void*>(voices), 0, sizeof(voices));
-        for (int k = 0; k < voiceCount; ++k) {
-            voices[k].index = k;
-            voices[k].stepInteger = 1;
-        }
-        rampLength = 128;
-        rampLengthReciprocal = 1.0f / 128.0f;
+        ResetVoices(player);
+        player.rampLength = 128;
+        player.rampLengthReciprocal = 1.0f / 128.0f;
     }
 
     // Starts voice k on the sample at a settled level (no ramp pending).
     Voice& Play(int k, Sample& sample, int32_t left, int32_t right, uint32_t stepInteger,
                 uint32_t stepFraction, uint32_t position = 0, uint32_t fraction = 0,
                 int32_t direction = 1) {
-        Voice& voice = voices[k];
+        Voice& voice = player.voices[k];
         voice.sample = &sample;
         voice.leftLevel = left;
         voice.rightLevel = right;
@@ -79,9 +76,11 @@ protected:
 
     std::vector<float> Mix(int frames, float start = 0.0f) {
         std::vector<float> out(2 * frames, start);
-        MixVoices(out.data(), frames, 0);
+        MixVoices(player, out.data(), frames);
         return out;
     }
+
+    Player player;
 };
 
 TEST_F(MixerTest, VoicesAddToTheBufferWithTheirGains) {
@@ -89,19 +88,17 @@ TEST_F(MixerTest, VoicesAddToTheBufferWithTheirGains) {
     TestSample negative(std::vector<int16_t>(64, -510), 2, 0, 64);
     Play(0, ramp.sample, 200, 55, 1, 0);
     Play(40, negative.sample, 51, 255, 1, 0);
-    Play(64, negative.sample, 255, 255, 1, 0);  // only the first 64 voices are mixed
     std::vector<float> out = Mix(10, 1.5f);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(out[2 * i], 1.5f + RampAt(i) * (200.0f / 255.0f) + -510.0f * (51.0f / 255.0f));
         EXPECT_EQ(out[2 * i + 1], 1.5f + RampAt(i) * (55.0f / 255.0f) + -510.0f) << i;
     }
-    EXPECT_EQ(voices[0].position, 10u);
-    EXPECT_EQ(voices[0].positionFraction, 0u);
-    EXPECT_EQ(voices[64].position, 0u);
+    EXPECT_EQ(player.voices[0].position, 10u);
+    EXPECT_EQ(player.voices[0].positionFraction, 0u);
     // Counts below one do nothing; an empty sample stops at once and adds nothing.
-    MixVoices(out.data(), 0, 0);
-    MixVoices(out.data(), -3, 0);
-    EXPECT_EQ(voices[0].position, 10u);
+    MixVoices(player, out.data(), 0);
+    MixVoices(player, out.data(), -3);
+    EXPECT_EQ(player.voices[0].position, 10u);
     SetUp();
     Voice& empty = Play(5, emptySample, 100, 100, 1, 0);
     empty.rampLeft = 0;
@@ -111,152 +108,134 @@ TEST_F(MixerTest, VoicesAddToTheBufferWithTheirGains) {
     EXPECT_EQ(empty.sample, nullptr);
 }
 
-TEST_F(MixerTest, InterpolatesLinearlyAndEndsAfterTheLastValue) {
-    TestSample test({100, 300, -500, 0}, 1);
-    Play(0, test.sample, 255, 255, 1, 0, 0, kHalf);
-    std::vector<float> out = Mix(2);
-    EXPECT_EQ(out[0], 200.0f);
-    EXPECT_EQ(out[1], 200.0f);
-    EXPECT_EQ(out[2], -100.0f);
-    TestSample quarter({0, 1000, 2000}, 1);
-    Play(0, quarter.sample, 255, 0, 0, 0x40000000u);
-    out = Mix(5);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(out[2 * i], 250.0f * static_cast<float>(i)) << i;
-        EXPECT_EQ(out[2 * i + 1], 0.0f) << i;
+// Frame by frame, what one settled voice adds: the value interpolated at 32.32 position x, then
+// a step, then at the loop boundary a forward wrap (fraction kept), a ping-pong mirror about the
+// boundary passed, or the end of a one-shot sample.
+struct ModelVoice {
+    uint64_t x;
+    uint64_t step;
+    int32_t direction;
+    bool playing = true;
+};
+
+void Settle(ModelVoice& v, const TestSample& t) {
+    const int64_t start = static_cast<int64_t>(t.sample.loopStart) << 32;
+    const int64_t end = start + (static_cast<int64_t>(t.sample.loopLength) << 32);
+    auto x = static_cast<int64_t>(v.x);
+    if (t.sample.loopMode == 2 && x >= end) {
+        x = start + (x - start) % (end - start);
     }
-    // 0.75 per frame over 100 values: 134 frames, the last interpolating toward the zero tail.
-    TestSample ramp(Ramp(100), 1);
-    Play(0, ramp.sample, 255, 255, 0, 0xC0000000u);
-    out = Mix(200);
-    EXPECT_EQ(out[2 * 133], RampAt(99) + 0.75f * (0.0f - RampAt(99)));
-    EXPECT_NE(out[2 * 132], 0.0f);
-    for (int i = 134; i < 200; ++i) {
-        EXPECT_EQ(out[2 * i], 0.0f) << i;
+    while (t.sample.loopMode == 4 &&
+           ((v.direction == 1 && x >= end) || (v.direction == 2 && x <= start))) {
+        x = v.direction == 1 ? 2 * end - 1 - x : 2 * start - 1 - x;
+        v.direction = 3 - v.direction;
     }
-    EXPECT_EQ(voices[0].sample, nullptr);
-    EXPECT_EQ(voices[0].position, 0u);
-    EXPECT_EQ(voices[0].positionFraction, 0u);
+    if (t.sample.loopMode == 1 && x >= end) {
+        v.playing = false;
+        x = 0;
+    }
+    v.x = static_cast<uint64_t>(x);
 }
 
-TEST_F(MixerTest, ForwardLoopRepeatsFromLoopStartKeepingTheFraction) {
-    TestSample test(Ramp(40), 2, 10, 20);
-    Play(0, test.sample, 255, 255, 1, 0);
-    std::vector<float> out = Mix(100);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(out[2 * i], RampAt(i < 30 ? i : 10 + (i - 30) % 20)) << i;
+float ModelFrame(ModelVoice& v, const TestSample& t) {
+    Settle(v, t);
+    if (!v.playing) {
+        return 0.0f;
     }
-    EXPECT_EQ(voices[0].position, 20u);  // frame 100 would play position 20
-    EXPECT_NE(voices[0].sample, nullptr);
-    Voice& voice = Play(0, test.sample, 255, 255, 1, kHalf, 29);
-    Mix(1);
-    EXPECT_EQ(voice.position, 10u);
-    EXPECT_EQ(voice.positionFraction, kHalf);
-    // A position past the loop end is brought back into the loop: 35 is 15 in its period.
-    Play(0, test.sample, 255, 255, 1, 0, 35);
-    EXPECT_EQ(Mix(1)[0], RampAt(15));
-    EXPECT_EQ(voice.position, 16u);
+    const uint32_t index = static_cast<uint32_t>(v.x >> 32);
+    const float s0 = t.storage[index];
+    const float weight = static_cast<float>(static_cast<uint32_t>(v.x) >> 1) / 2147483648.0f;
+    const float value = s0 + weight * (static_cast<float>(t.storage[index + 1]) - s0);
+    v.x = v.direction == 2 && t.sample.loopMode == 4 ? v.x - v.step : v.x + v.step;
+    Settle(v, t);
+    return value;
 }
 
-TEST_F(MixerTest, PingPongLoopReflectsAtBothEnds) {
-    TestSample test(Ramp(40), 4, 10, 20);
-    Voice& voice = Play(0, test.sample, 255, 255, 1, 0, 28);
-    std::vector<float> out = Mix(2);
-    EXPECT_EQ(out[0], RampAt(28));
-    EXPECT_EQ(out[2], RampAt(29));
-    EXPECT_EQ(voice.position, 29u);
-    EXPECT_EQ(voice.positionFraction, 0xFFFFFFFFu);
-    EXPECT_EQ(voice.direction, 2);
-    // Moving backward: 29.999…, 28.999…, … each interpolating toward the next value up.
-    out = Mix(3);
-    const float t = static_cast<float>(0xFFFFFFFFu >> 1) / 2147483648.0f;
-    for (int i = 0; i < 3; ++i) {
-        const float s0 = test.storage[29 - i];  // position 30 reads the loop guard
-        EXPECT_EQ(out[2 * i], s0 + t * (test.storage[30 - i] - s0)) << i;
-    }
-    EXPECT_EQ(voice.position, 26u);
-    EXPECT_EQ(voice.direction, 2);
-    // 12.5, 11.5, 10.5, then 9.5 is past the start: mirrored to 2 × 10 − 2^-32 − 9.5.
-    Play(0, test.sample, 255, 255, 1, 0, 12, kHalf, 2);
-    Mix(3);
-    EXPECT_EQ(voice.direction, 1);
-    EXPECT_EQ(voice.position, 10u);
-    EXPECT_EQ(voice.positionFraction, kHalf - 1);
-}
-
-TEST_F(MixerTest, LargeStepsStayInsideTheDataAndTheLoops) {
-    // 300 samples per frame over a 1000-value sample: 4 frames (0, 300, 600, 900), then idle.
-    TestSample once(Ramp(1000), 1);
-    Voice& voice = Play(0, once.sample, 255, 255, 300, 0);
-    std::vector<float> out = Mix(10);
-    EXPECT_EQ(out[2 * 3], RampAt(900));
-    EXPECT_EQ(out[2 * 4], 0.0f);
-    EXPECT_EQ(voice.sample, nullptr);
-    TestSample forward(Ramp(40), 2, 10, 20);
-    TestSample pingPong(Ramp(40), 4, 10, 20);
-    Voice& a = Play(1, forward.sample, 255, 0, 1000, 0x9000000u);
-    Voice& b = Play(2, pingPong.sample, 255, 255, 3, 0x12345678u);
-    for (int call = 0; call < 200; ++call) {
-        Mix(37);
-        for (Voice* v : {&a, &b}) {
-            ASSERT_GE(v->position, 10u) << call;
-            ASSERT_LT(v->position, 30u) << call;
-        }
-    }
-    EXPECT_NE(b.sample, nullptr);
-    // A silent voice still moves on and ends.
-    TestSample ramp(Ramp(100), 1);
-    SetUp();
-    Voice& silent = Play(3, ramp.sample, 0, 0, 0, kHalf);
-    for (float value : Mix(150)) {
-        EXPECT_EQ(value, 0.0f);
-    }
-    EXPECT_EQ(silent.position, 75u);
-    Mix(50);
-    EXPECT_EQ(silent.sample, nullptr);
-}
-
-TEST_F(MixerTest, LongChunksMatchTheFrameByFrameFormula) {
-    // Chunks long enough for the wide loops, with fractions that carry in every lane.
-    std::vector<int16_t> values(5000);
+// Frame-exact agreement with the model, over chunks long enough for the wide loops and steps from
+// a quarter to 300 samples, with fractions that carry in every lane, split over several calls.
+TEST_F(MixerTest, EveryFrameMatchesTheModel) {
+    std::vector<int16_t> noise(5000);
     uint32_t seed = 12345;
-    for (int16_t& value : values) {
+    for (int16_t& value : noise) {
         seed = seed * 1103515245u + 12345u;
         value = static_cast<int16_t>(seed >> 16);
     }
-    TestSample test(values, 4, 100, 4800);
+    const TestSample samples[] = {
+        TestSample(noise, 4, 100, 4800),    TestSample(Ramp(40), 2, 10, 20),
+        TestSample(Ramp(40), 4, 10, 20),    TestSample(Ramp(100), 1),
+        TestSample({100, 300, -500, 0}, 1), TestSample(Ramp(1000), 1)};
     struct Case {
-        uint32_t stepInteger, stepFraction, startFraction;
+        int sample;
+        uint32_t stepInteger, stepFraction, start, startFraction;
         int32_t direction;
-        uint32_t start;
+        std::vector<int> calls;  // frames per MixVoices call
     };
-    const Case cases[] = {{1, 0, 0, 1, 200},
-                          {0, 0xFFFFFFFFu, 0xFFFFFFF0u, 1, 200},
-                          {2, 0x80000001u, 0x7FFFFFFFu, 1, 300},
-                          {0, 0x12345678u, 0x9ABCDEF0u, 1, 250},
-                          {1, 0xC0000000u, 0x40000000u, 2, 4000},
-                          {0, 0x0000FFFFu, 0xFFFF0000u, 2, 3000}};
+    const Case cases[] = {{0, 1, 0, 200, 0, 1, {883}},
+                          {0, 0, 0xFFFFFFFFu, 200, 0xFFFFFFF0u, 1, {883}},
+                          {0, 2, 0x80000001u, 300, 0x7FFFFFFFu, 1, {883}},
+                          {0, 0, 0x12345678u, 250, 0x9ABCDEF0u, 1, {883}},
+                          {0, 1, 0xC0000000u, 4000, 0x40000000u, 2, {883}},
+                          {0, 0, 0x0000FFFFu, 3000, 0xFFFF0000u, 2, {883}},
+                          {0, 3, 0x12345678u, 120, 0, 2, {5, 300, 1, 577}},
+                          {1, 1, 0, 0, 0, 1, {100}},
+                          {1, 1, 0x80000000u, 29, 0, 1, {1, 50}},
+                          {1, 1, 0, 35, 0, 1, {3}},  // past the loop end: brought back into it
+                          {1, 1000, 0x9000000u, 0, 0, 1, {37, 37, 37, 900}},
+                          {2, 1, 0, 28, 0, 1, {2, 3, 60}},
+                          {2, 1, 0, 12, 0x80000000u, 2, {3, 97}},
+                          {2, 3, 0x12345678u, 0, 0, 1, {37, 37, 37, 800}},
+                          {3, 0, 0xC0000000u, 0, 0, 1, {200}},  // the last frame meets the tail
+                          {3, 0, 0x80000000u, 0, 0, 1, {150, 50}},
+                          {4, 1, 0, 0, 0x80000000u, 1, {2}},
+                          {5, 300, 0, 0, 0, 1, {10}}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "sample " << c.sample << " step " << c.stepInteger << "+"
+                                        << c.stepFraction << " from " << c.start);
         SetUp();
-        Voice& voice = Play(0, test.sample, 77, 201, c.stepInteger, c.stepFraction, c.start,
-                            c.startFraction, c.direction);
-        const int frames = 883;
-        std::vector<float> out = Mix(frames);
-        uint64_t x = (static_cast<uint64_t>(c.start) << 32) | c.startFraction;
-        const uint64_t step = (static_cast<uint64_t>(c.stepInteger) << 32) | c.stepFraction;
-        for (int i = 0; i < frames; ++i) {
-            const uint32_t index = static_cast<uint32_t>(x >> 32);
-            const float s0 = static_cast<float>(test.storage[index]);
-            const float s1 = static_cast<float>(test.storage[index + 1]);
-            const float t = static_cast<float>(static_cast<uint32_t>(x) >> 1) / 2147483648.0f;
-            const float s = s0 + t * (s1 - s0);
-            ASSERT_EQ(out[2 * i], s * (77.0f / 255.0f)) << c.stepFraction << " frame " << i;
-            ASSERT_EQ(out[2 * i + 1], s * (201.0f / 255.0f)) << c.stepFraction << " frame " << i;
-            x = c.direction == 1 ? x + step : x - step;
+        const TestSample& t = samples[c.sample];
+        Voice& voice = Play(0, const_cast<Sample&>(t.sample), 77, 201, c.stepInteger,
+                            c.stepFraction, c.start, c.startFraction, c.direction);
+        ModelVoice model{(static_cast<uint64_t>(c.start) << 32) | c.startFraction,
+                         (static_cast<uint64_t>(c.stepInteger) << 32) | c.stepFraction,
+                         c.direction};
+        for (int frames : c.calls) {
+            const std::vector<float> out = Mix(frames);
+            for (int i = 0; i < frames; ++i) {
+                const float s = ModelFrame(model, t);
+                ASSERT_EQ(out[2 * i], s * (77.0f / 255.0f)) << "frame " << i;
+                ASSERT_EQ(out[2 * i + 1], s * (201.0f / 255.0f)) << "frame " << i;
+            }
+            ASSERT_EQ(voice.sample != nullptr, model.playing);
+            ASSERT_EQ((static_cast<uint64_t>(voice.position) << 32) | voice.positionFraction,
+                      model.x);
+            if (t.sample.loopMode == 4) {
+                ASSERT_EQ(voice.direction, model.direction);
+            }
         }
-        EXPECT_EQ(voice.position, static_cast<uint32_t>(x >> 32));
-        EXPECT_EQ(voice.positionFraction, static_cast<uint32_t>(x));
     }
+}
+
+// A few figures by hand, so that the model itself is pinned.
+TEST_F(MixerTest, HandFiguresOfInterpolationAndLoops) {
+    TestSample test({100, 300, -500, 0}, 1);
+    Play(0, test.sample, 255, 255, 1, 0, 0, kHalf);
+    std::vector<float> out = Mix(2);
+    EXPECT_EQ((std::vector<float>{out[0], out[1], out[2]}),
+              (std::vector<float>{200.0f, 200.0f, -100.0f}));
+    TestSample forward(Ramp(40), 2, 10, 20);
+    Voice& voice = Play(0, forward.sample, 255, 255, 1, 0);
+    out = Mix(100);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(out[2 * i], RampAt(i < 30 ? i : 10 + (i - 30) % 20)) << i;
+    }
+    EXPECT_EQ(voice.position, 20u);  // frame 100 would play position 20
+    // Ping-pong: 12.5, 11.5, 10.5, then 9.5 is past the start: mirrored to 2 × 10 − 2^-32 − 9.5.
+    TestSample pingPong(Ramp(40), 4, 10, 20);
+    Play(0, pingPong.sample, 255, 255, 1, 0, 12, kHalf, 2);
+    Mix(3);
+    EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(voice.direction), voice.position,
+                                     voice.positionFraction}),
+              (std::vector<uint32_t>{1, 10, kHalf - 1}));
 }
 
 TEST_F(MixerTest, NewNoteRampsUpOverRampLengthFrames) {

@@ -24,8 +24,8 @@ struct MarkedSong {
 inline MarkedSong* markedSong = nullptr;
 inline int32_t markedTicks = 0;  // touched only by the thread that renders
 
-inline void MarkTick(Song*) {
-    Voice& voice = voices[0];
+inline void MarkTick(Player& player) {
+    Voice& voice = player.voices[0];
     const int32_t level = markedTicks % 200 + 1;
     voice.sample = &markedSong->sample;
     voice.leftLevel = level;
@@ -46,7 +46,6 @@ inline void MakeMarkedSong(MarkedSong& marked) {
     marked.song.defaultBpm = 125;  // 882 frames per tick
     marked.song.defaultTempo = 6;
     marked.song.initialGlobalVolume = 64;
-    marked.song.tickHandler = MarkTick;
     markedSong = &marked;
     markedTicks = 0;
 }
@@ -65,24 +64,23 @@ protected:
     void SetUp() override { Open(false); }
 
     void Open(bool threaded) {
-        audioUnavailable = false;
         WaveOutUseOffline(true);
-        renderOnCallingThread = !threaded;
-        AudioOpen();
-        ASSERT_FALSE(audioUnavailable);
+        player.renderOnCallingThread = !threaded;
+        player.tickHandler = MarkTick;
+        AudioOpen(player);
+        ASSERT_FALSE(player.audioUnavailable);
         MakeMarkedSong(marked);
     }
 
     void TearDown() override {
-        PlayerStop(&marked.song);
-        AudioClose();
-        renderOnCallingThread = false;
+        PlayerStop(player);
+        AudioClose(player);
         WaveOutUseOffline(false);
-        audioUnavailable = false;
         markedSong = nullptr;
     }
 
-    int16_t RingLeft(int64_t frameInRing) const { return outputRing[2 * frameInRing]; }
+    int16_t RingLeft(int64_t frameInRing) const { return player.outputRing[2 * frameInRing]; }
 
+    Player player;
     MarkedSong marked;
 };

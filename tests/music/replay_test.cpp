@@ -53,10 +53,12 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
         {0, 1, 255, 4294869904u},  // 256 samples per frame or more: just below 256 x 44100 Hz
         {1, -8640, 255, 4294869904u}, {0, 0, 7, 7},  // a period sum of 0 leaves the step alone
     };
-    outputRate = 44100;
     for (const Case& c : cases) {
         Song song{};
         song.flags = c.flags;
+        Player player;
+        player.outputRate = 44100;
+        player.song = &song;
         Voice voice{};
         voice.stepInteger = 7;
         voice.stepFraction = 7;
@@ -64,7 +66,7 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
         channel.voice = &voice;
         channel.period = c.period;
         channel.updateFlags = kUpdateFrequency;
-        UpdateVoice(channel, &emptySample, &song);
+        UpdateVoice(player, channel, &emptySample);
         EXPECT_EQ(voice.stepInteger, c.integer) << c.period;
         EXPECT_EQ(voice.stepFraction, c.fraction) << c.period;
     }
@@ -73,6 +75,8 @@ TEST(UpdateVoiceTest, StepsFloorAndCeiling) {
 TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     Song song{};
     song.globalVolume = 64;
+    Player player;
+    player.song = &song;
     Voice voice{};
     Channel channel{};
     channel.voice = &voice;
@@ -87,7 +91,7 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
         channel.panning = c[0];
         channel.panningEnvelopeValue = c[1];
         channel.updateFlags = kUpdateVolume | kUpdatePanning;
-        UpdateVoice(channel, &emptySample, &song);
+        UpdateVoice(player, channel, &emptySample);
         EXPECT_EQ(voice.volume, 127);
         EXPECT_EQ(voice.panning, c[2]) << c[0] << " " << c[1];
         EXPECT_EQ(voice.leftLevel, 127 * c[2] / 255) << c[0];
@@ -99,165 +103,8 @@ TEST(UpdateVoiceTest, VolumeAndPanningLevels) {
     channel.fadeoutVolume = 32768;
     song.globalVolume = 32;
     channel.updateFlags = kUpdateVolume;
-    UpdateVoice(channel, &emptySample, &song);
+    UpdateVoice(player, channel, &emptySample);
     EXPECT_EQ(voice.volume, 7);
-}
-
-class ReplayTest : public ::testing::Test {
-protected:
-    void TearDown() override { SongFree(song); }
-    void Start(int32_t channelCount, int32_t patterns, int32_t tempo,
-               const std::vector<std::pair<int32_t, Cell>>& pattern0 = {}) {
-        layout = MakeSongLayout(channelCount, patterns);
-        layout.defaultTempo = static_cast<uint16_t>(tempo);
-        starting = pattern0;
-    }
-    void Go() {
-        for (const auto& [rowChannel, cell] : starting) {
-            SetCell(layout, 0, rowChannel / 100, rowChannel % 100, cell);
-        }
-        song = LoadAndStart(layout);
-        ASSERT_NE(song, nullptr);
-    }
-    void Ticks(int count) {
-        for (int i = 0; i < count; ++i) {
-            ReplayTick(song);
-        }
-    }
-    int32_t Position() const { return song->orderIndex * 256 + song->row; }
-    XmSongLayout layout;
-    std::vector<std::pair<int32_t, Cell>> starting;  // row * 100 + channel, cell
-    Song* song = nullptr;
-};
-
-TEST_F(ReplayTest, SequencingEdgeCases) {
-    // Speed 0 reads a row every tick.
-    Start(2, 1, 0);
-    Go();
-    for (int row = 0; row < 10; ++row) {
-        ReplayTick(song);
-        EXPECT_EQ(song->row, row);
-        EXPECT_EQ(song->tick, 0);
-    }
-    SongFree(song);
-    // A restart position outside the orders starts over.
-    Start(2, 2, 1);
-    layout.restartPosition = 9;
-    layout.patterns[1].rows = 1;
-    Go();
-    Ticks(65);
-    EXPECT_EQ(song->orderIndex, 1);
-    Ticks(1);
-    EXPECT_EQ(Position(), 0);
-    SongFree(song);
-    // A pattern of 0 rows only sequences.
-    Start(2, 2, 1);
-    layout.patterns[0].rows = 0;
-    layout.patterns[1].rows = 2;
-    Go();
-    Ticks(1);
-    EXPECT_EQ(song->orderIndex, 0);
-    Ticks(1);
-    EXPECT_EQ(Position(), 256);
-    SongFree(song);
-    // A break past the next pattern's rows starts it at row 0.
-    Start(2, 2, 1, {{0, Cell{0, 0, 0, 0xD, 0x32}}});
-    layout.patterns[1].rows = 16;
-    SetCell(layout, 1, 0, 1, Cell{49, 1, 0, 0, 0});
-    Go();
-    Ticks(2);
-    EXPECT_EQ(Position(), 256);
-    EXPECT_EQ(voices[1].sample, song->instruments[0].samples[0]);
-    Ticks(1);
-    EXPECT_EQ(song->row, 1);
-}
-
-TEST_F(ReplayTest, NoteStartSetsPeriodAndVoice) {
-    Start(2, 1, 6, {{0, Cell{49, 1, 0, 0, 0}}, {1, Cell{49, 2, 0, 0, 0}}});
-    layout.instruments.push_back(layout.instruments[0]);
-    layout.instruments[1].samples[0].relativeNote = -12;
-    layout.instruments[1].samples[0].volume = 40;
-    Go();
-    Ticks(1);
-    const Channel& a = channels[0];
-    const Channel& b = channels[1];
-    EXPECT_EQ((Values{a.note, a.realNote, a.notePeriod, a.period, a.volume, voices[0].volume}),
-              (Values{48, 48, 4608, 4608, 64, 127}));
-    EXPECT_EQ((Values{b.realNote, b.notePeriod, b.volume, voices[1].volume}),
-              (Values{36, 5376, 40, 40 * 64 * 65536LL * 64 * 255 / (1LL << 35)}));
-    EXPECT_EQ(voices[0].sample, song->instruments[0].samples[0]);
-    EXPECT_EQ(voices[0].stepFraction, 814485521u);
-    EXPECT_EQ(voices[1].stepFraction, 407194064u);
-}
-
-TEST_F(ReplayTest, SecondNoteMovesToThePartnerVoice) {
-    Start(4, 1, 1,
-          {{3, Cell{49, 1, 0, 0, 0}}, {103, Cell{50, 1, 0, 0, 0}}, {203, Cell{51, 1, 0, 0, 0}}});
-    Go();
-    Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[3]);
-    voices[3].position = 77;  // as if the mixer had played it
-    Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[35]);
-    // The old voice keeps its sample and position and fades out through the ramp.
-    const Voice& old = voices[3];
-    EXPECT_EQ(
-        (Values{voices[35].index, static_cast<int32_t>(voices[35].position), old.index, old.volume,
-                old.leftLevel, old.rightLevel, static_cast<int32_t>(old.position)}),
-        (Values{35, 0, 3, 0, 0, 0, 77}));
-    EXPECT_NE(old.sample, nullptr);
-    Ticks(1);
-    EXPECT_EQ(channels[3].voice, &voices[3]);
-    EXPECT_EQ(voices[35].volume, 0);
-    EXPECT_EQ(voices[3].volume, 127);
-}
-
-TEST_F(ReplayTest, PortamentoNoteNeitherRestartsNorChangesNote) {
-    Start(2, 1, 2, {{0, Cell{49, 1, 0, 0, 0}}, {100, Cell{61, 2, 0, 3, 0x10}}});
-    layout.instruments.push_back(layout.instruments[0]);
-    Go();
-    Ticks(2);
-    voices[0].position = 50;
-    Ticks(1);
-    const Channel& c = channels[0];
-    EXPECT_EQ((Values{c.note, c.instrument, c.period, c.notePeriod, c.portaTarget,
-                      static_cast<int32_t>(voices[0].position)}),
-              (Values{48, 0, 4608, 3840, 3840, 50}));
-    EXPECT_EQ(c.voice, &voices[0]);
-    Ticks(1);
-    EXPECT_EQ(channels[0].period, 4608 - 64);
-}
-
-TEST_F(ReplayTest, KeyOffWithoutVolumeEnvelopeSilencesAtOnce) {
-    Start(2, 1, 1, {{0, Cell{49, 1, 0, 0, 0}}, {100, Cell{97, 0, 0, 0, 0}}});
-    Go();
-    Ticks(1);
-    EXPECT_EQ(voices[0].volume, 127);
-    Ticks(1);
-    EXPECT_EQ((Values{channels[0].keyOff, channels[0].volumeEnvelopeValue, voices[0].volume}),
-              (Values{1, 0, 0}));
-    EXPECT_EQ(channels[0].voice, &voices[0]);  // no new note
-}
-
-TEST_F(ReplayTest, MissingInstrumentsSlotsAndNotesOutsideTheRangePlayNothing) {
-    Start(3, 1, 1,
-          {{0, Cell{49, 30, 0, 0, 0}},
-           {1, Cell{51, 1, 0, 0, 0}},
-           {2, Cell{49, 1, 0, 0, 0}},
-           {102, Cell{98, 0, 0, 0, 0}},
-           {202, Cell{254, 1, 0, 0, 0}}});
-    layout.instruments[0].keymap[50] = 20;  // no such slot
-    Go();
-    Ticks(1);
-    for (int c = 0; c < 2; ++c) {
-        EXPECT_EQ(voices[c].sample, &emptySample) << c;
-        EXPECT_EQ(voices[c].volume, 0) << c;
-    }
-    EXPECT_EQ(voices[2].sample, song->instruments[0].samples[0]);
-    Ticks(2);  // notes 98 and 254 are ignored
-    EXPECT_EQ((Values{channels[2].note, channels[2].period, channels[2].keyOff}),
-              (Values{48, 4608, 0}));
-    EXPECT_EQ(channels[2].voice, &voices[2]);
 }
 
 }  // namespace

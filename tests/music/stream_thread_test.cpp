@@ -34,40 +34,40 @@ protected:
 };
 
 TEST_F(StreamThreadTest, RendersTheBlocksTheDeviceFinished) {
-    PlayerStart(&marked.song);
+    PlayerStart(player, &marked.song);
     EXPECT_EQ(markedTicks, 101);  // the first ring was rendered before the thread started
     AdvanceAndWait(30 * 884 * 4);
-    EXPECT_EQ(writeBlock, 30);
+    EXPECT_EQ(player.writeBlock, 30);
     AdvanceAndWait(60 * 884 * 4 + 100);
-    EXPECT_EQ(writeBlock, 90);
-    ASSERT_TRUE(PlayerStop(&marked.song));
-    EXPECT_TRUE(threadExited);
-    EXPECT_EQ(writeBlock, 90);
+    EXPECT_EQ(player.writeBlock, 90);
+    PlayerStop(player);
+    EXPECT_FALSE(player.streamThread.joinable());
+    EXPECT_EQ(player.writeBlock, 90);
     // Blocks 0..89 hold the second ring period, 90..99 still the first.
-    for (int64_t frame = 0; frame < ringFrames; ++frame) {
-        const int64_t period = frame < 90 * 884 ? ringFrames : 0;
+    for (int64_t frame = 0; frame < player.ringFrames; ++frame) {
+        const int64_t period = frame < 90 * 884 ? player.ringFrames : 0;
         ASSERT_EQ(RingLeft(frame), MarkedValue(period + frame)) << frame;
     }
 }
 
 TEST_F(StreamThreadTest, StopRightAfterStartWaitsForTheThread) {
     for (int run = 0; run < 3; ++run) {
-        PlayerStart(&marked.song);
-        ASSERT_TRUE(PlayerStop(&marked.song));
-        EXPECT_TRUE(threadExited);
-        EXPECT_EQ(mixBuffer, nullptr);
-        EXPECT_EQ(currentSong, nullptr);
+        PlayerStart(player, &marked.song);
+        PlayerStop(player);
+        EXPECT_FALSE(player.streamThread.joinable());
+        EXPECT_TRUE(player.mixBuffer.empty());
+        EXPECT_EQ(player.song, nullptr);
     }
 }
 
 TEST_F(StreamThreadTest, RestartAfterStopPlaysFromTheFirstFrame) {
-    PlayerStart(&marked.song);
+    PlayerStart(player, &marked.song);
     AdvanceAndWait(10 * 884 * 4);
-    ASSERT_TRUE(PlayerStop(&marked.song));
+    PlayerStop(player);
     markedTicks = 0;
-    PlayerStart(&marked.song);
-    ASSERT_TRUE(PlayerStop(&marked.song));
-    for (int64_t frame = 0; frame < ringFrames; ++frame) {
+    PlayerStart(player, &marked.song);
+    PlayerStop(player);
+    for (int64_t frame = 0; frame < player.ringFrames; ++frame) {
         ASSERT_EQ(RingLeft(frame), MarkedValue(frame)) << frame;
     }
 }
@@ -80,31 +80,32 @@ TEST_F(StreamThreadTest, CorpusSongStreamsLikeTheSingleThreadedRender) {
     ASSERT_FALSE(image.empty()) << path;
 
     // Threaded: play 2.5 ring periods in uneven steps, then stop.
-    Song* song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
+    player.tickHandler = nullptr;
+    Song* song = SongFromMemory(image.data(), image.size());
     ASSERT_NE(song, nullptr);
-    PlayerStart(song);
+    PlayerStart(player, song);
     const uint32_t steps[] = {884 * 4 * 7, 884 * 4 * 33 + 12, 884 * 4 * 60, 884 * 4 * 50 + 400,
                               884 * 4 * 70};
     for (uint32_t bytes : steps) {
         AdvanceAndWait(bytes);
     }
-    ASSERT_TRUE(PlayerStop(song));
-    const std::vector<int16_t> threaded(outputRing, outputRing + 2 * ringFrames);
-    const int32_t threadedBlock = writeBlock;
+    PlayerStop(player);
+    const std::vector<int16_t> threaded = player.outputRing;
+    const int32_t threadedBlock = player.writeBlock;
     SongFree(song);
 
     // The same on the calling thread.
-    renderOnCallingThread = true;
-    song = SongFromMemory(image.data(), static_cast<int32_t>(image.size()));
+    player.renderOnCallingThread = true;
+    song = SongFromMemory(image.data(), image.size());
     ASSERT_NE(song, nullptr);
-    PlayerStart(song);
+    PlayerStart(player, song);
     for (uint32_t bytes : steps) {
         WaveOutAdvance(bytes);
-        ServiceRing();
+        ServiceRing(player);
     }
-    EXPECT_EQ(writeBlock, threadedBlock);
-    const std::vector<int16_t> direct(outputRing, outputRing + 2 * ringFrames);
-    ASSERT_TRUE(PlayerStop(song));
+    EXPECT_EQ(player.writeBlock, threadedBlock);
+    const std::vector<int16_t> direct = player.outputRing;
+    PlayerStop(player);
     SongFree(song);
 
     EXPECT_TRUE(threaded == direct);

@@ -8,41 +8,25 @@
 
 #include "music/channel.h"
 #include "music/player.h"
-#include "music/song_source.h"
 #include "music/voice.h"
 
 namespace {
 
-void Put8(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-}
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    Put8(out, value);
-    Put8(out, value >> 8);
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value);
-    Put16(out, value >> 16);
-}
-
-void PutZeros(std::vector<uint8_t>& out, size_t count) {
-    out.insert(out.end(), count, 0);
+// Little-endian `bytes` bytes of value; bytes beyond the fourth are zero.
+void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(i < 4 ? static_cast<uint8_t>(value >> (8 * i)) : 0);
+    }
 }
 
 void PackCell(std::vector<uint8_t>& out, const Cell& cell) {
-    uint8_t fields[5] = {cell.note, cell.instrument, cell.volume, cell.effect, cell.param};
-    uint8_t mask = 0x80;
+    const uint8_t fields[5] = {cell.note, cell.instrument, cell.volume, cell.effect, cell.param};
+    const size_t maskAt = out.size();
+    out.push_back(0x80);
     for (int i = 0; i < 5; ++i) {
         if (fields[i]) {
-            mask |= static_cast<uint8_t>(1 << i);
-        }
-    }
-    Put8(out, mask);
-    for (int i = 0; i < 5; ++i) {
-        if (fields[i]) {
-            Put8(out, fields[i]);
+            out[maskAt] |= static_cast<uint8_t>(1 << i);
+            out.push_back(fields[i]);
         }
     }
 }
@@ -55,18 +39,15 @@ void PutPattern(std::vector<uint8_t>& out, const XmPatternLayout& pattern, int32
             if (pattern.packed) {
                 PackCell(data, cell);
             } else {
-                Put8(data, cell.note);
-                Put8(data, cell.instrument);
-                Put8(data, cell.volume);
-                Put8(data, cell.effect);
-                Put8(data, cell.param);
+                data.insert(data.end(),
+                            {cell.note, cell.instrument, cell.volume, cell.effect, cell.param});
             }
         }
     }
-    Put32(out, 9);
-    Put8(out, 0);
-    Put16(out, static_cast<uint32_t>(pattern.rows));
-    Put16(out, pattern.zeroPackedSize ? 0 : static_cast<uint32_t>(data.size()));
+    Put(out, 9, 4);
+    Put(out, 0, 1);
+    Put(out, static_cast<uint32_t>(pattern.rows), 2);
+    Put(out, pattern.zeroPackedSize ? 0 : static_cast<uint32_t>(data.size()), 2);
     if (!pattern.zeroPackedSize) {
         out.insert(out.end(), data.begin(), data.end());
     }
@@ -75,20 +56,16 @@ void PutPattern(std::vector<uint8_t>& out, const XmPatternLayout& pattern, int32
 void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrument) {
     size_t start = out.size();
     const auto sampleCount = static_cast<uint32_t>(instrument.samples.size());
-    Put32(out, instrument.headerSize);
-    PutZeros(out, 22);  // name
-    Put8(out, 0);       // type
-    Put16(out, sampleCount);
+    Put(out, instrument.headerSize, 4);
+    Put(out, 0, 23);  // name and type
+    Put(out, sampleCount, 2);
     if (sampleCount > 0) {
-        Put32(out, 40);
+        Put(out, 40, 4);
         out.insert(out.end(), instrument.keymap.begin(), instrument.keymap.end());
-        for (const EnvelopePoint& point : instrument.volumeEnvelope) {
-            Put16(out, point.x);
-            Put16(out, point.y);
-        }
-        for (const EnvelopePoint& point : instrument.panningEnvelope) {
-            Put16(out, point.x);
-            Put16(out, point.y);
+        for (const auto* envelope : {&instrument.volumeEnvelope, &instrument.panningEnvelope}) {
+            for (const EnvelopePoint& point : *envelope) {
+                Put(out, point.x | (static_cast<uint32_t>(point.y) << 16), 4);
+            }
         }
         for (uint8_t value :
              {instrument.volumePointCount, instrument.panningPointCount, instrument.volumeSustain,
@@ -96,22 +73,19 @@ void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrume
               instrument.panningLoopStart, instrument.panningLoopEnd, instrument.volumeType,
               instrument.panningType, instrument.vibratoType, instrument.vibratoSweep,
               instrument.vibratoDepth, instrument.vibratoRate}) {
-            Put8(out, value);
+            Put(out, value, 1);
         }
-        Put16(out, instrument.fadeout);
+        Put(out, instrument.fadeout, 2);
     }
     // Pad (or cut) the header to its declared size.
     out.resize(start + instrument.headerSize, 0);
     for (const XmSampleLayout& sample : instrument.samples) {
-        Put32(out, sample.lengthBytes);
-        Put32(out, sample.loopStartBytes);
-        Put32(out, sample.loopLengthBytes);
-        Put8(out, sample.volume);
-        Put8(out, static_cast<uint8_t>(sample.finetune));
-        Put8(out, sample.type);
-        Put8(out, sample.panning);
-        Put8(out, static_cast<uint8_t>(sample.relativeNote));
-        PutZeros(out, 23);
+        for (uint32_t value : {sample.lengthBytes, sample.loopStartBytes, sample.loopLengthBytes}) {
+            Put(out, value, 4);
+        }
+        out.insert(out.end(), {sample.volume, static_cast<uint8_t>(sample.finetune), sample.type,
+                               sample.panning, static_cast<uint8_t>(sample.relativeNote)});
+        Put(out, 0, 23);
     }
     for (const XmSampleLayout& sample : instrument.samples) {
         out.insert(out.end(), sample.data.begin(), sample.data.end());
@@ -123,15 +97,14 @@ void PutInstrument(std::vector<uint8_t>& out, const XmInstrumentLayout& instrume
 std::vector<uint8_t> BuildXm(const XmSongLayout& layout) {
     std::vector<uint8_t> out(layout.signature.begin(), layout.signature.end());
     out.resize(60, 0);
-    Put32(out, 276);  // header size
-    Put16(out, layout.songLength);
-    Put16(out, layout.restartPosition);
-    Put16(out, layout.channelCount);
-    Put16(out, static_cast<uint32_t>(layout.patterns.size()));
-    Put16(out, static_cast<uint32_t>(layout.instruments.size()));
-    Put16(out, layout.flags);
-    Put16(out, layout.defaultTempo);
-    Put16(out, layout.defaultBpm);
+    Put(out, 276, 4);  // header size
+    for (uint32_t value :
+         {uint32_t{layout.songLength}, uint32_t{layout.restartPosition},
+          uint32_t{layout.channelCount}, static_cast<uint32_t>(layout.patterns.size()),
+          static_cast<uint32_t>(layout.instruments.size()), uint32_t{layout.flags},
+          uint32_t{layout.defaultTempo}, uint32_t{layout.defaultBpm}}) {
+        Put(out, value, 2);
+    }
     out.insert(out.end(), layout.orders.begin(), layout.orders.end());
     out.resize(60 + 276, 0);
     for (const XmPatternLayout& pattern : layout.patterns) {
@@ -147,9 +120,7 @@ std::vector<uint8_t> DeltaEncode16(const std::vector<int16_t>& values) {
     std::vector<uint8_t> out;
     uint16_t previous = 0;
     for (int16_t value : values) {
-        uint16_t delta = static_cast<uint16_t>(static_cast<uint16_t>(value) - previous);
-        out.push_back(static_cast<uint8_t>(delta));
-        out.push_back(static_cast<uint8_t>(delta >> 8));
+        Put(out, static_cast<uint16_t>(static_cast<uint16_t>(value) - previous), 2);
         previous = static_cast<uint16_t>(value);
     }
     return out;
@@ -211,30 +182,24 @@ void SetCells(XmSongLayout& layout, const std::string& text) {
 }
 
 Song* LoadImage(const std::vector<uint8_t>& image) {
-    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
-                  MemoryBlockTell);
-    MemoryBlockSet(image.data(), static_cast<int32_t>(image.size()));
-    return SongCreate("");
+    return SongFromMemory(image.data(), image.size());
 }
 
 void StartForTest(Song* song) {
-    outputRate = 44100;
-    for (int32_t k = 0; k < voiceCount; ++k) {
-        voices[k] = Voice{};
-        voices[k].index = k;
-        voices[k].stepInteger = 1;
-    }
+    Player& player = testPlayer;
+    player.outputRate = 44100;
+    ResetVoices(player);
     for (int32_t c = 0; c < kMaxChannels; ++c) {
-        channels[c] = Channel{};
-        channels[c].voice = &voices[c];
+        player.channels[c] = Channel{};
+        player.channels[c].voice = &player.voices[c];
     }
-    ResetSongPlayback(song);
+    player.song = song;
+    player.processedRow = ProcessedRow{nullptr, 0, 0};
+    ResetSongPlayback(song, player.outputRate);
 }
 
 Song* LoadAndStart(const XmSongLayout& layout) {
-    static std::vector<uint8_t> image;  // the memory block keeps pointing at it
-    image = BuildXm(layout);
-    Song* song = LoadImage(image);
+    Song* song = LoadImage(BuildXm(layout));
     if (song) {
         StartForTest(song);
     }

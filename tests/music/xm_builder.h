@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "music/player.h"
 #include "music/song.h"
 
 inline bool operator==(const Cell& a, const Cell& b) {
@@ -94,11 +95,15 @@ void SetCell(XmSongLayout& layout, int32_t pattern, int32_t row, int32_t channel
 // ';', the last three in hex; row 64 x p + r is row r of pattern p.
 void SetCells(XmSongLayout& layout, const std::string& text);
 
-// Loads an image through the memory block, as SongFromMemory does; null when refused.
+// The player the tick-by-tick tests drive with ReplayTick, without a device or a thread.
+inline Player testPlayer;
+
+// Loads an image with SongFromMemory; null when refused.
 Song* LoadImage(const std::vector<uint8_t>& image);
 
-// Puts the song at its start as PlayerStart does, without a device or a thread: 44100 Hz,
-// voices zeroed with their index and step 1, channels zeroed on voices c, playback fields reset.
+// Puts the song on testPlayer at its start as PlayerStart does, without a device or a thread:
+// 44100 Hz, voices zeroed with their index and step 1, channels zeroed on voices c, playback
+// fields reset.
 void StartForTest(Song* song);
 
 // Loads and starts an image; fails the calling test (returns null) when the image is refused.

@@ -1,8 +1,6 @@
 // The songs' expected shapes and a loader helper shared by the songs' tests.
 #include "song_fixtures.h"
 
-#include "music/song_source.h"
-
 const SongShape& ShowShape() {
     static const SongShape shape{"show", &showSongImage, 12, 26, 10, 26, 4, 125, 400 * 1024};
     return shape;
@@ -14,8 +12,5 @@ const SongShape& HiddenShape() {
 }
 
 Song* LoadSongImage(const EmbeddedFile& image) {
-    InstallSource(MemoryBlockOpen, MemoryBlockClose, MemoryBlockRead, MemoryBlockSeek,
-                  MemoryBlockTell);
-    MemoryBlockSet(image.data, image.size);
-    return SongCreate("");
+    return SongFromMemory(image.data, image.size);
 }

@@ -28,5 +28,5 @@ inline void PrintTo(const SongShape* shape, std::ostream* out) {
 const SongShape& ShowShape();
 const SongShape& HiddenShape();
 
-// Loads an image through the memory-block song source and SongCreate; null if it does not load.
+// Loads an image with SongFromMemory; null if it does not load.
 Song* LoadSongImage(const EmbeddedFile& image);

@@ -25,10 +25,10 @@ struct Rendering {
 std::vector<bool>* heardChannels = nullptr;
 
 // Wraps the replay tick to note, after every tick, which channels drive an audible voice.
-void WatchingTick(Song* song) {
-    ReplayTick(song);
-    for (int c = 0; c < song->channelCount; ++c) {
-        const Voice* voice = channels[c].voice;
+void WatchingTick(Player& player) {
+    ReplayTick(player);
+    for (int c = 0; c < player.song->channelCount; ++c) {
+        const Voice* voice = player.channels[c].voice;
         if (voice != nullptr && voice->sample != nullptr && voice->sample->length > 0 &&
             voice->volume > 0) {
             (*heardChannels)[size_t(c)] = true;
@@ -40,30 +40,31 @@ void WatchingTick(Song* song) {
 // songLength x 64 rows x defaultTempo ticks of samplesPerTick frames.
 Rendering RenderOnePass(const EmbeddedFile& image) {
     Rendering result;
-    audioUnavailable = false;
+    static Player player;
+    player.audioUnavailable = false;
     WaveOutUseOffline(true);
-    renderOnCallingThread = true;
-    AudioOpen();
-    Song* song = audioUnavailable ? nullptr : SongFromMemory(image.data, image.size);
+    player.renderOnCallingThread = true;
+    AudioOpen(player);
+    Song* song = player.audioUnavailable ? nullptr : SongFromMemory(image.data, image.size);
     if (song != nullptr) {
         result.loaded = true;
         result.channelHeard.assign(size_t(song->channelCount), false);
         heardChannels = &result.channelHeard;
-        song->tickHandler = WatchingTick;
-        PlayerStart(song);
+        player.tickHandler = WatchingTick;
+        PlayerStart(player, song);
         int64_t frames = int64_t(song->songLength) * 64 * song->defaultTempo * song->samplesPerTick;
         result.pcm.resize(size_t(frames) * 2);
         for (int64_t done = 0; done < frames;) {
-            int64_t chunk = std::min<int64_t>(blockFrames, frames - done);
-            OfflinePull(result.pcm.data() + 2 * done, chunk);
+            int64_t chunk = std::min<int64_t>(player.blockFrames, frames - done);
+            OfflinePull(player, result.pcm.data() + 2 * done, chunk);
             done += chunk;
         }
-        PlayerStop(song);
+        PlayerStop(player);
         SongFree(song);
         heardChannels = nullptr;
     }
-    AudioClose();
-    renderOnCallingThread = false;
+    AudioClose(player);
+    player.tickHandler = nullptr;
     WaveOutUseOffline(false);
     return result;
 }
