@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, if any is missing (idempotent).
+# Installs the Debian packages that the build, the tests and the fuzzing (clang, libFuzzer)
+# need, if any is missing (idempotent).
 # Installing needs root; as another user it uses sudo when a package is missing.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libfreetype-dev libpng-dev
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev libxmp-dev
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -2,6 +2,7 @@
 # Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite three
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and everything in Release (whose CTest summary closes the output).
+# Between the last two, each libFuzzer target runs for 30 s (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -29,6 +30,9 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 configure asan
 cmake --build "$root/build/asan" -j "$jobs"
 (cd "$root/build/asan" && ctest --output-on-failure -j "$jobs")
+
+echo "== libFuzzer smoke runs: AddressSanitizer + UndefinedBehaviorSanitizer =="
+"$root/scripts/fuzz.sh" 30
 
 echo "== Release =="
 configure release

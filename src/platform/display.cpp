@@ -97,6 +97,8 @@ bool DisplayOpen(const DisplayConfig& config) {
     if (config.mode == DisplayMode::Offscreen) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
+    // Stop requests reach the program through platform/signals.h, not as SDL quit events.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         lastError = std::string("no display available: ") + SDL_GetError();
         return false;

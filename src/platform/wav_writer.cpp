@@ -1,8 +1,12 @@
-// WAV writer: a 44-byte RIFF header whose sizes are patched at close, then little-endian PCM.
+// WAV writer: a 44-byte RIFF header whose sizes are patched as the file grows, then
+// little-endian PCM.
 #include "platform/wav_writer.h"
 
+#include <chrono>
 #include <cstring>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -12,6 +16,9 @@ constexpr uint32_t kBytesPerFrame = 4;
 constexpr uint32_t kHeaderBytes = 44;
 // Largest PCM payload whose RIFF size still fits 32 bits.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderBytes - 8);
+// Frames between header updates: one second of audio.
+constexpr int64_t kHeaderUpdateFrames = kRate;
+constexpr int64_t kSyncIntervalMilliseconds = 1000;
 
 void Put16(uint8_t* at, uint16_t value) {
     at[0] = static_cast<uint8_t>(value);
@@ -39,6 +46,39 @@ void BuildHeader(uint8_t* header, uint32_t dataBytes) {
     Put32(header + 40, dataBytes);
 }
 
+// Rewrites the header for writer.frames frames and returns to the end of the file.
+bool UpdateHeader(WavWriter& writer) {
+    uint8_t header[kHeaderBytes];
+    BuildHeader(header, static_cast<uint32_t>(writer.frames * kBytesPerFrame));
+    const bool ok = std::fseek(writer.file, 0, SEEK_SET) == 0 &&
+                    std::fwrite(header, 1, kHeaderBytes, writer.file) == kHeaderBytes &&
+                    std::fseek(writer.file, 0, SEEK_END) == 0;
+    if (ok) {
+        writer.headerFrames = writer.frames;
+    }
+    return ok;
+}
+
+// The audio goes to disk before the header that counts it, when a second has passed since the
+// last time.
+bool SyncIfDue(WavWriter& writer) {
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    if (now - writer.syncedAtMilliseconds < kSyncIntervalMilliseconds) {
+        return true;
+    }
+    writer.syncedAtMilliseconds = now;
+    return FlushFileToDisk(writer.file);
+}
+
+// Cuts the file back to its header and writer.frames frames, after a partial write.
+void CutToCompleteFrames(WavWriter& writer) {
+    std::clearerr(writer.file);
+    TruncateOpenFile(writer.file, kHeaderBytes + writer.frames * kBytesPerFrame);
+    std::fseek(writer.file, 0, SEEK_END);
+}
+
 }  // namespace
 
 bool WavWriterOpen(WavWriter& writer, const char* path) {
@@ -48,6 +88,9 @@ bool WavWriterOpen(WavWriter& writer, const char* path) {
     if (writer.file == nullptr) {
         return false;
     }
+    // No stdio buffer: a failed write is seen by the append that made it, and what an append
+    // wrote is in the system's hands when it returns.
+    std::setvbuf(writer.file, nullptr, _IONBF, 0);
     uint8_t header[kHeaderBytes];
     BuildHeader(header, 0);
     if (std::fwrite(header, 1, kHeaderBytes, writer.file) != kHeaderBytes) {
@@ -75,9 +118,17 @@ bool WavWriterAppend(WavWriter& writer, const int16_t* samples, int64_t frames) 
     }
     if (std::fwrite(bytes.data(), 1, bytes.size(), writer.file) != bytes.size()) {
         writer.failed = true;
+        CutToCompleteFrames(writer);
         return false;
     }
     writer.frames += frames;
+    if (writer.frames - writer.headerFrames >= kHeaderUpdateFrames &&
+        !(SyncIfDue(writer) && UpdateHeader(writer))) {
+        writer.frames -= frames;
+        writer.failed = true;
+        CutToCompleteFrames(writer);
+        return false;
+    }
     return true;
 }
 
@@ -85,25 +136,28 @@ bool WavWriterClose(WavWriter& writer) {
     if (writer.file == nullptr) {
         return false;
     }
-    bool ok = !writer.failed;
-    if (ok) {
-        uint8_t header[kHeaderBytes];
-        BuildHeader(header, static_cast<uint32_t>(writer.frames * kBytesPerFrame));
-        ok = std::fseek(writer.file, 0, SEEK_SET) == 0 &&
-             std::fwrite(header, 1, kHeaderBytes, writer.file) == kHeaderBytes;
-    }
+    bool ok = !writer.failed && UpdateHeader(writer) && FlushFileToDisk(writer.file);
     ok = std::fclose(writer.file) == 0 && ok;
     writer.file = nullptr;
     if (!ok) {
-        std::remove(writer.path.c_str());
+        RemoveRegularFile(writer.path.c_str());
     }
     return ok;
+}
+
+bool WavWriterCloseKeeping(WavWriter& writer) {
+    if (writer.file != nullptr && writer.failed) {
+        // The header's bytes are already allocated, so rewriting them works on a full disk too.
+        CutToCompleteFrames(writer);
+        writer.failed = !UpdateHeader(writer);
+    }
+    return WavWriterClose(writer);
 }
 
 void WavWriterDiscard(WavWriter& writer) {
     if (writer.file != nullptr) {
         std::fclose(writer.file);
         writer.file = nullptr;
-        std::remove(writer.path.c_str());
+        RemoveRegularFile(writer.path.c_str());
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/allocator.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
+#include "platform/signals.h"
 #include "platform/window_messages.h"
 #include "shell/bench_table.h"
 #include "shell/capture_writer.h"
@@ -35,10 +36,12 @@ struct RunState {
     const DemoOptions& options;
     ShowState show;
     FrameClock clock;
-    int64_t frame = 0;  // frames drawn so far
+    int64_t frame = 0;        // frames drawn so far
+    int64_t lastWritten = 0;  // capture: the last frame written with its audio; 0 for none
     BenchTable bench;
     ProgressLine progress;
     bool failed = false;
+    std::string failure;  // capture: the one-line reason it stopped early, said after the progress
 };
 
 double ShowSeconds(const RunState& run) {
@@ -67,14 +70,25 @@ void RunFrame(RunState& run) {
 
     const DemoOptions& options = run.options;
     if (options.mode == RunMode::Capture) {
+        // Pictures and audio end together: the audio only advances past a frame once the frame
+        // is written, and a frame whose audio cannot be written is taken back.
         std::string error;
-        if (run.frame >= options.firstFrame &&
-            !WriteCaptureFrame(options.captureDir, run.frame, &error)) {
-            std::fprintf(stderr, "\ndemo: %s\n", error.c_str());
+        const bool wanted = run.frame >= options.firstFrame;
+        if (wanted && !WriteCaptureFrame(options.captureDir, run.frame, &error)) {
             run.failed = true;
+        } else if (!CaptureAudioAdvance(run.frame, options.fps)) {
+            if (wanted) {
+                std::remove(CaptureFrameFile(options.captureDir, run.frame).c_str());
+            }
+            error = "cannot write '" + options.captureDir + "/audio.wav'";
+            run.failed = true;
+        } else if (wanted) {
+            run.lastWritten = run.frame;
+        }
+        if (run.failed) {
+            run.failure = error + "; the capture ends at frame " + std::to_string(run.lastWritten);
             show.quitRequested = true;
         }
-        CaptureAudioAdvance(run.frame, options.fps);
         ShowProgress(run.progress, run.frame, ShowSeconds(run), false);
     }
     DisplayPresent();
@@ -95,18 +109,22 @@ void RunFrame(RunState& run) {
             show.quitRequested = true;
         }
     }
+    if (PendingStopRequest() != StopRequest::None) {
+        show.quitRequested = true;
+    }
 }
 
 int RunShow(const DemoOptions& options) {
     const bool capture = options.mode == RunMode::Capture;
     const bool bench = options.mode == RunMode::Bench;
+    InstallStopRequestHandlers();
     std::string error;
     if (capture && !PrepareCaptureDir(options.captureDir, &error)) {
         std::fprintf(stderr, "demo: %s\n", error.c_str());
         return 2;
     }
 
-    RunState run{options, ShowState{}, FrameClock{}, 0, BenchTable{}, ProgressLine{}, false};
+    RunState run{options, ShowState{}, FrameClock{}, 0, 0, BenchTable{}, ProgressLine{}, false, {}};
     ShowState& show = run.show;
     show.hiddenMode = ReadHiddenSwitch("magicman.txt");
     if (show.hiddenMode) {
@@ -159,15 +177,32 @@ int RunShow(const DemoOptions& options) {
     }
     if (capture) {
         ShowProgress(run.progress, run.frame, ShowSeconds(run), true);
+        if (!run.failure.empty()) {
+            std::fprintf(stderr, "demo: %s\n", run.failure.c_str());
+        }
         if (!CaptureAudioEnd()) {
             std::fprintf(stderr, "demo: cannot finish '%s/audio.wav'\n",
                          options.captureDir.c_str());
             run.failed = true;
         }
     }
+    const StopRequest stop = PendingStopRequest();
+    if (capture && stop == StopRequest::None && !run.failed && run.frame < options.firstFrame) {
+        // Nothing that was asked for exists, so the show's sound alone is not kept either.
+        std::remove((options.captureDir + "/audio.wav").c_str());
+        std::fprintf(stderr, "demo: the show ended at frame %lld, before frame %d\n",
+                     static_cast<long long>(run.frame), options.firstFrame);
+        run.failed = true;
+    }
     DestroyDemoWindow();
     if (bench) {
         BenchPrint(run.bench, stdout);
+    }
+    if (stop != StopRequest::None) {
+        std::fprintf(stderr, "demo: stopped by %s after frame %lld%s\n", StopRequestName(stop),
+                     static_cast<long long>(run.frame),
+                     capture ? "; the frames and audio written up to it are complete" : "");
+        return StopRequestExitStatus(stop);
     }
     return run.failed ? 1 : 0;
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files.h"
+
 namespace {
 constexpr int kFirstMagicNumber = 381;
 constexpr int kSecondMagicNumber = 947;
@@ -56,17 +58,21 @@ bool ParseSettingNumber(const char* line, int* number) {
     return true;
 }
 
-bool ReadHiddenSwitch(const char* path) {
-    std::FILE* file = std::fopen(path, "r");
-    if (file == nullptr) {
-        return false;
-    }
+bool HiddenSwitchMatches(std::FILE* file) {
     char line[kSettingLineBytes];
     int first = 0;
     int second = 0;
-    const bool matched = ReadSettingLine(file, line) && ParseSettingNumber(line, &first) &&
-                         ReadSettingLine(file, line) && ParseSettingNumber(line, &second) &&
-                         first == kFirstMagicNumber && second == kSecondMagicNumber;
+    return ReadSettingLine(file, line) && ParseSettingNumber(line, &first) &&
+           ReadSettingLine(file, line) && ParseSettingNumber(line, &second) &&
+           first == kFirstMagicNumber && second == kSecondMagicNumber;
+}
+
+bool ReadHiddenSwitch(const char* path) {
+    std::FILE* file = OpenRegularFileForReading(path);
+    if (file == nullptr) {
+        return false;
+    }
+    const bool matched = HiddenSwitchMatches(file);
     std::fclose(file);
     return matched;
 }

@@ -14,6 +14,10 @@ bool ReadSettingLine(std::FILE* file, char* buffer);
 // decimal digits, anything after them ignored. False when there is no number.
 bool ParseSettingNumber(const char* line, int* number);
 
-// True when the file at path opens and its first two significant lines start with 381 and 947.
-// The file is closed before returning.
+// True when the first two significant lines of file start with 381 and 947.
+bool HiddenSwitchMatches(std::FILE* file);
+
+// True when path is a regular file whose first two significant lines start with 381 and 947. A
+// FIFO, device or folder counts as a missing file and is not waited on. The file is closed before
+// returning.
 bool ReadHiddenSwitch(const char* path);

@@ -51,18 +51,21 @@ bool CaptureAudioBegin(const char* wavPath) {
     return capturing;
 }
 
-void CaptureAudioAdvance(int64_t framesShown, int32_t fps) {
+bool CaptureAudioAdvance(int64_t framesShown, int32_t fps) {
     if (!capturing || fps <= 0 || framesShown < 0) {
-        return;
+        return capturing;
     }
     const int64_t target = framesShown * kCaptureRate / fps;
     if (target <= capturedFrames) {
-        return;
+        return true;
     }
     std::vector<int16_t> pcm(2 * static_cast<size_t>(target - capturedFrames));
     OfflinePull(player, pcm.data(), target - capturedFrames);
-    WavWriterAppend(captureFile, pcm.data(), target - capturedFrames);
+    if (!WavWriterAppend(captureFile, pcm.data(), target - capturedFrames)) {
+        return false;
+    }
     capturedFrames = target;
+    return true;
 }
 
 bool CaptureAudioEnd() {
@@ -70,5 +73,5 @@ bool CaptureAudioEnd() {
         return false;
     }
     capturing = false;
-    return WavWriterClose(captureFile);
+    return WavWriterCloseKeeping(captureFile);
 }

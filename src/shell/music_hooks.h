@@ -15,8 +15,10 @@ void StopMusic();
 bool CaptureAudioBegin(const char* wavPath);
 
 // Renders the music up to show time framesShown * 1000 / fps ms (rounded down to whole output
-// frames) into the capture file.
-void CaptureAudioAdvance(int64_t framesShown, int32_t fps);
+// frames) into the capture file. False when the file could not take it; the file then still ends
+// at the previous call's show time.
+bool CaptureAudioAdvance(int64_t framesShown, int32_t fps);
 
-// Finishes the capture file. False when it could not be completed.
+// Finishes the capture file with the audio of every successful advance. False when it could not
+// be completed.
 bool CaptureAudioEnd();

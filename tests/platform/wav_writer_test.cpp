@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/wav_writer.h"
 #include "run_program.h"
@@ -87,6 +89,49 @@ TEST(WavWriterTest, FailuresLeaveNoFile) {
     ASSERT_TRUE(WavWriterOpen(writer, dir.File("dropped.wav").c_str()));
     WavWriterDiscard(writer);
     EXPECT_FALSE(Exists(dir.File("dropped.wav")));
+}
+
+TEST(WavWriterTest, HeaderKeepsUpWithTheAudioWhileTheFileIsOpen) {
+    ScratchDir dir;
+    const std::string path = dir.File("growing.wav");
+    const auto onDisk = [&] {
+        const std::string bytes = ReadFileBytes(path);
+        return std::pair<uint32_t, size_t>{Read32(bytes, 40), bytes.size() - 44};
+    };
+    WavWriter writer;
+    ASSERT_TRUE(WavWriterOpen(writer, path.c_str()));
+    const std::vector<int16_t> second(2 * 44100, 7);
+    ASSERT_TRUE(WavWriterAppend(writer, second.data(), 44099));
+    EXPECT_EQ(onDisk(), (std::pair<uint32_t, size_t>{0, 44099 * 4}));  // appends are not held back
+    ASSERT_TRUE(WavWriterAppend(writer, second.data(), 1));
+    EXPECT_EQ(onDisk(), (std::pair<uint32_t, size_t>{44100 * 4, 44100 * 4}));
+    ASSERT_TRUE(WavWriterAppend(writer, second.data(), 30000));
+    ASSERT_TRUE(WavWriterAppend(writer, second.data(), 30000));
+    EXPECT_EQ(onDisk(), (std::pair<uint32_t, size_t>{104100 * 4, 104100 * 4}));
+    ASSERT_TRUE(WavWriterClose(writer));
+}
+
+TEST(WavWriterTest, ClosingAfterAFailureKeepsTheCompleteFrames) {
+    ScratchDir dir;
+    WavWriter writer;
+    ASSERT_TRUE(WavWriterOpen(writer, dir.File("cut.wav").c_str()));
+    const int16_t frames[] = {1, 2, 3, 4, 5, 6};
+    ASSERT_TRUE(WavWriterAppend(writer, frames, 3));
+    std::fwrite("torn", 1, 3, writer.file);  // what a write cut short by a full disk leaves
+    writer.failed = true;
+    EXPECT_FALSE(WavWriterAppend(writer, frames, 1));
+    ASSERT_TRUE(WavWriterCloseKeeping(writer));
+    const std::string bytes = ReadFileBytes(dir.File("cut.wav"));
+    ASSERT_EQ(bytes.size(), 44u + 12u);
+    EXPECT_EQ(Read32(bytes, 4), 36u + 12u);
+    EXPECT_EQ(Read32(bytes, 40), 12u);
+    EXPECT_EQ(Read32(bytes, 52), 5u | 6u << 16);
+}
+
+TEST(WavWriterTest, AFailedWriteToADeviceLeavesTheDevice) {
+    WavWriter writer;
+    EXPECT_FALSE(WavWriterOpen(writer, "/dev/full"));  // no space: the header cannot be written
+    EXPECT_TRUE(Exists("/dev/full"));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The hidden-part switch read from real files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -49,6 +52,17 @@ TEST_F(HiddenSwitchTest, OtherContentsLeaveTheNormalMode) {
     EXPECT_FALSE(SwitchFor("abc 381\n947\n"));
     EXPECT_FALSE(SwitchFor(std::string("\0\x01\xff\x80 381\n947\n", 12)));  // binary
     EXPECT_FALSE(ReadHiddenSwitch(dir.File("missing.txt").c_str()));
+}
+
+TEST_F(HiddenSwitchTest, OnlyARegularFileIsReadAndNothingElseIsWaitedOn) {
+    const std::string target = dir.File("real.txt");
+    std::ofstream(target) << "381\n947\n";
+    std::filesystem::create_symlink(target, path);
+    EXPECT_TRUE(ReadHiddenSwitch(path.c_str()));  // a link to a regular file is that file
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(ReadHiddenSwitch(dir.File("fifo").c_str()));  // no writer: an open would wait
+    EXPECT_FALSE(ReadHiddenSwitch(dir.path.c_str()));
+    EXPECT_FALSE(ReadHiddenSwitch("/dev/zero"));
 }
 
 TEST_F(HiddenSwitchTest, LongLinesArriveInPiecesJudgedAsLines) {

@@ -17,9 +17,26 @@ struct ScratchDir {
 
 struct ProgramResult {
     int exitCode = -1;  // -1 when the program did not exit normally (signal, could not start)
+    int signal = 0;     // the signal that ended it, if one did
     std::string standardError;
     std::string standardOutput;
 };
+
+// A program running in the background, started with every signal at its default disposition and
+// none blocked (whatever the test runner itself ignores), so that tests can signal it.
+struct RunningProgram {
+    int pid = -1;
+    std::string outputDir;  // holds its "out" and "err"; removed by WaitProgram
+};
+RunningProgram StartProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workingDir = "",
+                            const std::vector<std::string>& extraEnvironment = {});
+
+// Waits for the program to end; past timeoutSeconds it is killed (the result's signal says so).
+ProgramResult WaitProgram(RunningProgram& running, double timeoutSeconds);
+
+// Waits until path exists or timeoutSeconds pass; false then.
+bool WaitForFile(const std::string& path, double timeoutSeconds);
 
 // Runs program with args in workingDir (empty: the current folder) and waits for it. The
 // environment is the test's own plus the given NAME=VALUE entries.

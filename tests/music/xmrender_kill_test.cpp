@@ -1,0 +1,56 @@
+// xmrender killed outright in the middle of a long render: the WAV it leaves still says how much
+// audio it holds, up to the last second or so.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "run_program.h"
+#include "xm_builder.h"
+
+namespace {
+
+uint32_t Read32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+TEST(XmRenderKillTest, AKilledRenderLeavesAWavWhoseHeaderCountsItsAudio) {
+    // The slowest tempo and 256 orders: hours of song, so the render is cut off by the kill.
+    XmSongLayout layout = MakeSongLayout(1);
+    layout.defaultTempo = 31;
+    layout.defaultBpm = 32;
+    layout.songLength = 256;
+    SetCells(layout, "0 0 49 1 0 0 0");
+    ScratchDir dir;
+    const std::vector<uint8_t> image = BuildXm(layout);
+    std::ofstream(dir.File("long.xm"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    const std::string wav = dir.File("long.wav");
+    RunningProgram run = StartProgram(XMRENDER_EXECUTABLE, {dir.File("long.xm"), wav});
+    ASSERT_TRUE(WaitForFile(wav, 30.0));
+    for (int wait = 0; wait < 30000 && std::filesystem::file_size(wav) < (3u << 20); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    kill(run.pid, SIGKILL);
+    ASSERT_EQ(WaitProgram(run, 30.0).signal, SIGKILL) << "it ended before the kill";
+    const std::string bytes = ReadFileBytes(wav);
+    ASSERT_GE(bytes.size(), 3u << 20);
+    const uint32_t counted = Read32(bytes, 40);
+    EXPECT_EQ(Read32(bytes, 4), counted + 36);
+    EXPECT_EQ(counted % 4, 0u);
+    EXPECT_LE(counted, bytes.size() - 44);
+    // An update follows every second of audio; one render block may come on top.
+    EXPECT_GT(counted + (44100 + 1000) * 4, bytes.size() - 44);
+}
+
+}  // namespace
