@@ -21,27 +21,27 @@ constexpr int kMostInstruments = 256;
 int ClaimedInstruments(const uint8_t* data, size_t size) {
     return size < 74 ? 0 : data[72] | data[73] << 8;
 }
+Player player;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     WaveOutUseOffline(true);
-    renderOnCallingThread = true;
-    AudioOpen();
-    return DeviceOpen(kFuzzRate) ? 0 : 1;
+    player.renderOnCallingThread = true;
+    return DeviceOpen(player, kFuzzRate) ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > kLargestImage || ClaimedInstruments(data, size) > kMostInstruments) {
         return -1;
     }
-    Song* song = SongFromMemory(data, static_cast<int32_t>(size));
+    Song* song = SongFromMemory(data, size);
     if (song == nullptr) {
         return 0;
     }
-    PlayerStart(song);
+    PlayerStart(player, song);
     // Two blocks past the first ring: the pull re-renders finished blocks as capture does.
-    OfflinePull(nullptr, 2 * static_cast<int64_t>(blockFrames) + 1);
-    PlayerStop(song);
+    OfflinePull(player, nullptr, 2 * static_cast<int64_t>(player.blockFrames) + 1);
+    PlayerStop(player);
     SongFree(song);
     return 0;
 }
