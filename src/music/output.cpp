@@ -156,6 +156,11 @@ void PlayerStart(Player& player, Song* song) {
     // The default allocator aligns to 16 bytes, as the SSE conversion of the mix likes.
     player.mixBuffer.assign(2 * static_cast<size_t>(player.ringFrames), 0.0f);
 
+    // Starting part-way: the blocks before the start are rendered as usual and dropped, so the
+    // song's state there is exactly what playing from the top would have reached.
+    for (int64_t block = 0; block < player.startBlocks; ++block) {
+        FillBlock(player);
+    }
     player.writeBlock = 0;
     do {
         FillBlock(player);

@@ -36,6 +36,9 @@ struct Player {
     // drives rendering on its own thread with OfflinePull (capture mode and xmrender). Needs the
     // offline device (WaveOutUseOffline) so that no sound card plays the ring.
     bool renderOnCallingThread = false;
+    // Whole ring blocks (20 ms each) that PlayerStart renders and drops before the sound starts:
+    // the song then begins that far in.
+    int64_t startBlocks = 0;
 
     int32_t outputRate = 0;   // output frames per second; 44100 once the device is open
     int32_t blockFrames = 0;  // rate × 20 / 1000 + 3 with the low two bits cleared (884)

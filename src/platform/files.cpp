@@ -50,3 +50,7 @@ void RemoveRegularFile(const char* path) {
         unlink(path);
     }
 }
+
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}

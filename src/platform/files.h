@@ -23,3 +23,6 @@ bool ReplaceFileAtomically(const char* from, const char* to);
 // Removes path when it is a regular file. A device, FIFO or link given as an output path is left
 // alone: deleting /dev/full or /dev/stdout after a failed write would do harm.
 void RemoveRegularFile(const char* path);
+
+// True when standard error is a terminal, where a progress line can be redrawn in place.
+bool StandardErrorIsTerminal();

@@ -11,7 +11,7 @@ struct VideoFileConfig {
     int32_t scale = 2;  // each picture pixel becomes scale x scale video pixels
     int32_t fps = 60;
     int32_t crf = 18;                 // x264 constant rate factor: lower is better and larger
-    const char* preset = "veryfast";  // x264 speed preset
+    const char* preset = "superfast";  // x264 speed preset
 };
 
 // An MP4 being written. It grows under a temporary name in the target's folder and takes its

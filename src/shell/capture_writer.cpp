@@ -1,15 +1,9 @@
-// Capture mode's frame files and progress line.
+// Where offline runs write: the capture folder and its frame files, the export file.
 #include "shell/capture_writer.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <vector>
-
-#include "core/screen.h"
-#include "platform/clock.h"
-#include "platform/display.h"
-#include "platform/png_io.h"
 
 namespace fs = std::filesystem;
 
@@ -37,34 +31,30 @@ std::string CaptureFrameFile(const std::string& dir, int64_t frame) {
     return dir + name;
 }
 
-bool WriteCaptureFrame(const std::string& dir, int64_t frame, std::string* error) {
-    static std::vector<uint8_t> rgb;
-    rgb.resize(static_cast<size_t>(screenWidth) * static_cast<size_t>(screenHeight) * 3);
-    DisplayReadPicture(rgb.data());
-    const std::string path = CaptureFrameFile(dir, frame);
-    if (!WritePngRgb(path.c_str(), screenWidth, screenHeight, rgb.data())) {
-        *error = "cannot write '" + path + "'";
+bool PrepareExportFile(const std::string& path, std::string* error) {
+    const fs::path file(path);
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    std::error_code code;
+    if (!fs::is_directory(folder, code)) {
+        *error = "cannot write '" + path + "': there is no folder '" + folder.string() + "'";
         return false;
     }
+    if (fs::is_directory(file, code)) {
+        *error = "cannot write '" + path + "': it is a folder";
+        return false;
+    }
+    const std::string probe = path + ".part";
+    std::FILE* probeFile = std::fopen(probe.c_str(), "wb");
+    if (probeFile == nullptr || std::fclose(probeFile) != 0) {
+        *error = "cannot write '" + path + "': the folder is not writable";
+        return false;
+    }
+    std::remove(probe.c_str());
     return true;
 }
 
-void ShowProgress(ProgressLine& progress, int64_t frame, double showSeconds, bool final) {
-    const int64_t now = PlatformMilliseconds();
-    if (progress.startMilliseconds < 0) {
-        progress.startMilliseconds = now;
-    }
-    if (!final && progress.lastPrintMilliseconds >= 0 &&
-        now - progress.lastPrintMilliseconds < 250) {
-        return;
-    }
-    progress.lastPrintMilliseconds = now;
-    const double wallSeconds = static_cast<double>(now - progress.startMilliseconds) / 1000.0;
-    const double rate = wallSeconds > 0.0 ? static_cast<double>(frame) / wallSeconds : 0.0;
-    std::fprintf(stderr, "\rframe %lld  show time %.2f s  %.1f frames/s   ",
-                 static_cast<long long>(frame), showSeconds, rate);
-    if (final) {
-        std::fputc('\n', stderr);
-    }
-    std::fflush(stderr);
+int64_t FileBytes(const std::string& path) {
+    std::error_code code;
+    const auto bytes = fs::file_size(path, code);
+    return code ? 0 : static_cast<int64_t>(bytes);
 }

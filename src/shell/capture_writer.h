@@ -1,4 +1,4 @@
-// Capture mode's output: the folder check, the numbered frame files and the progress line.
+// Where offline runs write: the capture folder and its numbered frame files, the export file.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +11,9 @@ bool PrepareCaptureDir(const std::string& dir, std::string* error);
 // dir/frame_000042.png for frame 42.
 std::string CaptureFrameFile(const std::string& dir, int64_t frame);
 
-// Reads the current picture and writes it as frame's file. False with a reason on failure.
-bool WriteCaptureFrame(const std::string& dir, int64_t frame, std::string* error);
+// Checks that path can be created: its folder exists and takes a new file. False with a one-line
+// reason in error otherwise; nothing is left behind either way.
+bool PrepareExportFile(const std::string& path, std::string* error);
 
-// One progress line on stderr, rewritten in place at most a few times a second: frame number,
-// show time and frames drawn per second of wall time. final ends the line.
-struct ProgressLine {
-    int64_t startMilliseconds = -1;
-    int64_t lastPrintMilliseconds = -1;
-};
-void ShowProgress(ProgressLine& progress, int64_t frame, double showSeconds, bool final);
+// Size of the file at path in bytes; 0 when there is none.
+int64_t FileBytes(const std::string& path);

@@ -235,7 +235,7 @@ const char* UsageText() {
            "                    default 2, giving 1280x960)\n"
            "  --crf Q           --export: x264 quality, 0 (lossless) to 51 (default 18)\n"
            "  --preset NAME     --export: x264 speed preset, ultrafast ... veryslow\n"
-           "                    (default veryfast)\n"
+           "                    (default superfast)\n"
            "  --from SECONDS    start the show that far in: the frames before are drawn\n"
            "                    unseen and the music is rendered silently up to there\n"
            "  --bench           draw the whole show offscreen at 60 frames per second of show\n"

@@ -17,8 +17,8 @@ struct DemoOptions {
     int32_t lastFrame = 0;   // 0: until the show ends
     int32_t scale = 2;       // --scale K (export): each picture pixel becomes K x K video pixels
     int32_t crf = 18;        // --crf Q (export): x264's constant rate factor
-    std::string preset = "veryfast";  // --preset NAME (export): x264's speed preset
-    double fromSeconds = 0.0;         // --from SECONDS: where the show starts
+    std::string preset = "superfast";  // --preset NAME (export): x264's speed preset
+    double fromSeconds = 0.0;          // --from SECONDS: where the show starts
 };
 
 // Frames per second of an export when --fps is not given.

@@ -4,8 +4,10 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/frame_clock.h"
 #include "gfx/toolkit_resources.h"
@@ -13,6 +15,7 @@
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/signals.h"
+#include "platform/video_file.h"
 #include "platform/window_messages.h"
 #include "shell/bench_table.h"
 #include "shell/capture_writer.h"
@@ -20,6 +23,8 @@
 #include "shell/demo_window.h"
 #include "shell/hidden_switch.h"
 #include "shell/music_hooks.h"
+#include "shell/offline_output.h"
+#include "shell/progress_line.h"
 #include "shell/timeline.h"
 
 #ifndef DEMO_VERSION
@@ -29,19 +34,27 @@
 namespace {
 
 constexpr int32_t kBenchFps = 60;
+// The live show draws the frames before --from's start at this fixed rate: a third as many
+// frames as at 60 Hz, so the skip takes a fraction of the time it skips.
+constexpr int32_t kLiveSkipFps = 20;
 // Capture and benchmark runs without an end frame stop here even if the show never ends.
 constexpr double kLongestOfflineShowSeconds = 600.0;
+// Where the normal show ends (at 20 fps; 131.0 s at 60), for the progress line's estimate.
+constexpr double kShowSeconds = 132.1;
 
 struct RunState {
+    explicit RunState(const DemoOptions& runOptions) : options(runOptions) {}
     const DemoOptions& options;
+    bool offline = false;  // capture or export: fixed-step clock, lockstep sound, no display
     ShowState show;
     FrameClock clock;
-    int64_t frame = 0;        // frames drawn so far
-    int64_t lastWritten = 0;  // capture: the last frame written with its audio; 0 for none
+    int64_t frame = 0;       // frames drawn so far
+    int64_t skipFrames = 0;  // frames drawn unseen before --from's start
+    bool musicStarted = false;
+    OfflineOutput output;
     BenchTable bench;
     ProgressLine progress;
-    bool failed = false;
-    std::string failure;  // capture: the one-line reason it stopped early, said after the progress
+    bool failed = false;  // writing failed: status 1
 };
 
 double ShowSeconds(const RunState& run) {
@@ -50,7 +63,28 @@ double ShowSeconds(const RunState& run) {
                : 0.0;
 }
 
-// One pass of the frame road: step, clear, draw the selected scene, text state, present.
+// Offline runs: hands the frame's picture (when wanted) and the sound that ends with it to the
+// output. An export leaves out the frames before --frames A, sound and all, so its sound lasts
+// exactly as long as its pictures; a capture's audio.wav always runs from the start.
+void EmitOfflineFrame(RunState& run) {
+    const DemoOptions& options = run.options;
+    const bool exporting = options.mode == RunMode::Export;
+    const bool wanted = run.frame >= options.firstFrame;
+    if (exporting && !wanted) {
+        RenderMusicUpTo(run.frame, options.fps, nullptr);
+        return;
+    }
+    std::vector<int16_t> pcm;
+    RenderMusicUpTo(run.frame, options.fps, &pcm);
+    if (!OfflineOutputAddFrame(run.output, run.frame, wanted, std::move(pcm))) {
+        run.failed = true;
+        run.show.quitRequested = true;
+    }
+    ProgressUpdate(run.progress, run.frame);
+}
+
+// One pass of the frame road: step, clear, draw the selected scene, text state, then present
+// (or hand to the offline output). Frames before --from's start are drawn but never shown.
 void RunFrame(RunState& run) {
     ++run.frame;
     const auto started = std::chrono::steady_clock::now();
@@ -69,29 +103,16 @@ void RunFrame(RunState& run) {
     }
 
     const DemoOptions& options = run.options;
-    if (options.mode == RunMode::Capture) {
-        // Pictures and audio end together: the audio only advances past a frame once the frame
-        // is written, and a frame whose audio cannot be written is taken back.
-        std::string error;
-        const bool wanted = run.frame >= options.firstFrame;
-        if (wanted && !WriteCaptureFrame(options.captureDir, run.frame, &error)) {
-            run.failed = true;
-        } else if (!CaptureAudioAdvance(run.frame, options.fps)) {
-            if (wanted) {
-                std::remove(CaptureFrameFile(options.captureDir, run.frame).c_str());
-            }
-            error = "cannot write '" + options.captureDir + "/audio.wav'";
-            run.failed = true;
-        } else if (wanted) {
-            run.lastWritten = run.frame;
+    const bool skipping = run.frame <= run.skipFrames;
+    if (run.offline) {
+        if (skipping) {
+            RenderMusicUpTo(run.frame, options.fps, nullptr);
+        } else {
+            EmitOfflineFrame(run);
         }
-        if (run.failed) {
-            run.failure = error + "; the capture ends at frame " + std::to_string(run.lastWritten);
-            show.quitRequested = true;
-        }
-        ShowProgress(run.progress, run.frame, ShowSeconds(run), false);
+    } else if (!skipping) {
+        DisplayPresent();
     }
-    DisplayPresent();
     if (options.mode == RunMode::Bench) {
         glFinish();
         const std::chrono::duration<double, std::milli> spent =
@@ -99,12 +120,12 @@ void RunFrame(RunState& run) {
         BenchRecord(run.bench, drawn, spent.count());
     }
 
-    const bool offline = options.mode == RunMode::Capture || options.mode == RunMode::Bench;
-    if (offline) {
+    if (run.offline || options.mode == RunMode::Bench) {
         if (options.lastFrame > 0 && run.frame >= options.lastFrame) {
             show.quitRequested = true;
         } else if (ShowSeconds(run) >= kLongestOfflineShowSeconds) {
-            std::fprintf(stderr, "\ndemo: stopped after %.0f s of show time\n",
+            ProgressEnd(run.progress, run.frame);
+            std::fprintf(stderr, "demo: stopped after %.0f s of show time\n",
                          kLongestOfflineShowSeconds);
             show.quitRequested = true;
         }
@@ -114,24 +135,134 @@ void RunFrame(RunState& run) {
     }
 }
 
+// The live show starts its music, and its clock, once the frames before --from are drawn, so
+// that the picture and the sound start together.
+void StartLiveMusicWhenDue(RunState& run) {
+    if (run.musicStarted || run.frame < run.skipFrames) {
+        return;
+    }
+    run.musicStarted = true;
+    if (run.options.mode == RunMode::Show) {
+        StartMusic(run.show.hiddenMode, run.options.fromSeconds);
+        run.clock.fixedFps = 0;
+        FrameClockStart(run.clock);
+    }
+}
+
+// Checks what can be checked before any window opens: an output that cannot be written is a bad
+// command line (status 2) and leaves nothing behind.
+bool PrepareOutput(const DemoOptions& options, std::string* error) {
+    if (options.mode == RunMode::Capture) {
+        return PrepareCaptureDir(options.captureDir, error);
+    }
+    if (options.mode == RunMode::Export) {
+        if (!VideoFileSupported()) {
+            *error = "this build cannot write video files; use --capture DIR --fps N instead";
+            return false;
+        }
+        return PrepareExportFile(options.exportPath, error);
+    }
+    return true;
+}
+
+bool OpenOutput(RunState& run, std::string* error) {
+    const DemoOptions& options = run.options;
+    if (options.mode == RunMode::Capture) {
+        return OfflineOutputOpenCapture(run.output, options.captureDir, error);
+    }
+    VideoFileConfig config;
+    config.scale = options.scale;
+    config.fps = options.fps;
+    config.crf = options.crf;
+    config.preset = options.preset.c_str();
+    return OfflineOutputOpenExport(run.output, options.exportPath, config, error);
+}
+
+// Ends an offline run: the output finished or removed, one line saying what was written or where
+// it stopped. Returns the exit status.
+int FinishOffline(RunState& run) {
+    const DemoOptions& options = run.options;
+    const StopRequest stop = PendingStopRequest();
+    const bool exporting = options.mode == RunMode::Export;
+    const bool neverStarted = !run.failed && stop == StopRequest::None &&
+                              (run.frame <= run.skipFrames || run.frame < options.firstFrame);
+    std::string error;
+    const bool finished = OfflineOutputFinish(
+        run.output, !neverStarted && (!exporting || stop == StopRequest::None), &error);
+    ProgressEnd(run.progress, run.frame);
+    if (neverStarted) {
+        // Nothing that was asked for exists, so the show's sound alone is not kept either.
+        if (!exporting) {
+            std::remove((options.captureDir + "/audio.wav").c_str());
+        }
+        if (run.frame <= run.skipFrames) {
+            std::fprintf(stderr,
+                         "demo: --from %g is past the show's end (frame %lld, %.2f s at %d "
+                         "frames per second)\n",
+                         options.fromSeconds, static_cast<long long>(run.frame), ShowSeconds(run),
+                         options.fps);
+            return 2;
+        }
+        std::fprintf(stderr, "demo: the show ended at frame %lld, before frame %d\n",
+                     static_cast<long long>(run.frame), options.firstFrame);
+        return 1;
+    }
+    const int64_t last = run.output.lastWritten;
+    if (stop != StopRequest::None) {
+        std::fprintf(stderr, "demo: stopped by %s after frame %lld%s\n", StopRequestName(stop),
+                     static_cast<long long>(exporting ? run.frame : last),
+                     exporting ? "; the unfinished video was removed"
+                               : "; the frames and audio written up to it are complete");
+        return StopRequestExitStatus(stop);
+    }
+    if (!finished) {
+        std::fprintf(stderr, "demo: %s; %s\n", error.c_str(),
+                     exporting ? "the unfinished video was removed"
+                               : ("the capture ends at frame " + std::to_string(last)).c_str());
+        return 1;
+    }
+    const int64_t first =
+        options.firstFrame > run.skipFrames ? options.firstFrame : run.skipFrames + 1;
+    const double seconds = static_cast<double>(last - first + 1) / options.fps;
+    char length[48];
+    FormatDuration(seconds, length);
+    if (exporting) {
+        std::fprintf(stderr, "demo: wrote %s: %.1f MB, %s (%.2f s, %lld frames at %d fps)\n",
+                     options.exportPath.c_str(),
+                     static_cast<double>(FileBytes(options.exportPath)) / 1e6, length, seconds,
+                     static_cast<long long>(last - first + 1), options.fps);
+    } else {
+        std::fprintf(stderr, "demo: wrote frames %lld to %lld and audio.wav to %s (%s)\n",
+                     static_cast<long long>(first), static_cast<long long>(last),
+                     options.captureDir.c_str(), length);
+    }
+    return 0;
+}
+
 int RunShow(const DemoOptions& options) {
-    const bool capture = options.mode == RunMode::Capture;
     const bool bench = options.mode == RunMode::Bench;
+    RunState run(options);
+    run.offline = options.mode == RunMode::Capture || options.mode == RunMode::Export;
     InstallStopRequestHandlers();
     std::string error;
-    if (capture && !PrepareCaptureDir(options.captureDir, &error)) {
+    if (!PrepareOutput(options, &error)) {
         std::fprintf(stderr, "demo: %s\n", error.c_str());
         return 2;
     }
 
-    RunState run{options, ShowState{}, FrameClock{}, 0, 0, BenchTable{}, ProgressLine{}, false, {}};
     ShowState& show = run.show;
     show.hiddenMode = ReadHiddenSwitch("magicman.txt");
+    if (show.hiddenMode && options.mode == RunMode::Export) {
+        std::fprintf(stderr,
+                     "demo: magicman.txt turns on the hidden part, a game that needs a player at "
+                     "the keys; it cannot be exported\n");
+        return 2;
+    }
     if (show.hiddenMode) {
         ShowMessageBox("Hidden part", "Ok", options.mode == RunMode::Show);
     }
     DisplayMode displayMode = options.windowed ? DisplayMode::Window : DisplayMode::Fullscreen;
-    if (capture || bench) {
+    if (run.offline || bench) {
         displayMode = DisplayMode::Offscreen;
     }
     if (!CreateDemoWindow(displayMode)) {
@@ -140,26 +271,36 @@ int RunShow(const DemoOptions& options) {
     }
     CreateToolkitStartupResources();
     RunSceneInitialisations();
-    if (capture) {
-        const std::string wavPath = options.captureDir + "/audio.wav";
-        if (!CaptureAudioBegin(wavPath.c_str())) {
-            std::fprintf(stderr, "demo: cannot write '%s'\n", wavPath.c_str());
-            DestroyDemoWindow();
-            return 2;
-        }
-    }
-    if (!bench) {
-        StartMusic(show.hiddenMode);
+    if (run.offline && !OpenOutput(run, &error)) {
+        std::fprintf(stderr, "demo: %s\n", error.c_str());
+        DestroyDemoWindow();
+        return 2;
     }
 
-    if (capture) {
+    if (run.offline) {
         run.clock.fixedFps = options.fps;
+        run.skipFrames = std::llround(options.fromSeconds * options.fps);
+        UseOfflineMusic();
+        StartMusic(show.hiddenMode, 0.0);
+        run.musicStarted = true;
+        const int64_t first =
+            options.firstFrame > run.skipFrames ? options.firstFrame : run.skipFrames + 1;
+        const int64_t expectedLast =
+            options.lastFrame > 0
+                ? options.lastFrame
+                : (show.hiddenMode ? 0 : std::llround(kShowSeconds * options.fps));
+        ProgressStart(run.progress, first, expectedLast, options.fps);
     } else if (bench) {
         run.clock.fixedFps = kBenchFps;
+        run.musicStarted = true;
+    } else {
+        run.clock.fixedFps = kLiveSkipFps;
+        run.skipFrames = std::llround(options.fromSeconds * kLiveSkipFps);
     }
     FrameClockStart(run.clock);
 
     while (!show.quitRequested) {
+        StartLiveMusicWhenDue(run);
         WindowMessage message;
         if (PeekWindowMessage(&message)) {
             if (message.kind == MessageKind::Quit) {
@@ -172,39 +313,27 @@ int RunShow(const DemoOptions& options) {
         RunFrame(run);
     }
 
-    if (!bench) {
+    int status = 0;
+    if (run.musicStarted && !bench) {
         StopMusic();
     }
-    if (capture) {
-        ShowProgress(run.progress, run.frame, ShowSeconds(run), true);
-        if (!run.failure.empty()) {
-            std::fprintf(stderr, "demo: %s\n", run.failure.c_str());
-        }
-        if (!CaptureAudioEnd()) {
-            std::fprintf(stderr, "demo: cannot finish '%s/audio.wav'\n",
-                         options.captureDir.c_str());
-            run.failed = true;
-        }
-    }
-    const StopRequest stop = PendingStopRequest();
-    if (capture && stop == StopRequest::None && !run.failed && run.frame < options.firstFrame) {
-        // Nothing that was asked for exists, so the show's sound alone is not kept either.
-        std::remove((options.captureDir + "/audio.wav").c_str());
-        std::fprintf(stderr, "demo: the show ended at frame %lld, before frame %d\n",
-                     static_cast<long long>(run.frame), options.firstFrame);
-        run.failed = true;
+    if (run.offline) {
+        status = FinishOffline(run);
+    } else if (options.mode == RunMode::Show && run.frame <= run.skipFrames &&
+               PendingStopRequest() == StopRequest::None && !run.musicStarted) {
+        std::fprintf(stderr, "demo: --from %g is past the show's end\n", options.fromSeconds);
+        status = 2;
     }
     DestroyDemoWindow();
     if (bench) {
         BenchPrint(run.bench, stdout);
     }
-    if (stop != StopRequest::None) {
-        std::fprintf(stderr, "demo: stopped by %s after frame %lld%s\n", StopRequestName(stop),
-                     static_cast<long long>(run.frame),
-                     capture ? "; the frames and audio written up to it are complete" : "");
+    if (!run.offline && PendingStopRequest() != StopRequest::None) {
+        const StopRequest stop = PendingStopRequest();
+        std::fprintf(stderr, "demo: stopped by %s\n", StopRequestName(stop));
         return StopRequestExitStatus(stop);
     }
-    return run.failed ? 1 : 0;
+    return status;
 }
 
 }  // namespace

@@ -1,30 +1,27 @@
-// The music player's start-up and shutdown steps, and the capture-mode audio track.
+// The music player's start-up and shutdown, and the lockstep sound of offline runs.
+#include "shell/music_hooks.h"
+
 #include <cstdio>
-#include <vector>
 
 #include "core/embedded_data.h"
 #include "music/player.h"
 #include "music/song.h"
-#include "platform/wav_writer.h"
 #include "platform/wave_out.h"
-#include "shell/music_hooks.h"
 
 namespace {
+
+constexpr int64_t kOutputRate = 44100;
 
 // The demo's one player, and the song created at start-up; null when none could be (no sound
 // card, no or a bad image).
 Player player;
 Song* song = nullptr;
-
-// Capture mode: the audio track and how many frames of the song it holds.
-constexpr int64_t kCaptureRate = 44100;
-bool capturing = false;
-WavWriter captureFile;
-int64_t capturedFrames = 0;
+// Offline runs: output frames of the song rendered so far.
+int64_t renderedFrames = 0;
 
 }  // namespace
 
-void StartMusic(bool hiddenMode) {
+void StartMusic(bool hiddenMode, double startSeconds) {
     AudioOpen(player);
     if (player.audioUnavailable) {
         std::fprintf(stderr, "demo: %s; the show runs silent\n", WaveOutFailure());
@@ -32,7 +29,11 @@ void StartMusic(bool hiddenMode) {
     }
     const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
     song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
+    const double startFrames = startSeconds * static_cast<double>(player.outputRate);
+    player.startBlocks =
+        player.blockFrames > 0 ? static_cast<int64_t>(startFrames) / player.blockFrames : 0;
     PlayerStart(player, song);
+    player.startBlocks = 0;
 }
 
 void StopMusic() {
@@ -42,36 +43,27 @@ void StopMusic() {
     song = nullptr;
 }
 
-bool CaptureAudioBegin(const char* wavPath) {
-    // The song is rendered on the main thread into the file instead of playing on a card.
+void UseOfflineMusic() {
     WaveOutUseOffline(true);
     player.renderOnCallingThread = true;
-    capturedFrames = 0;
-    capturing = WavWriterOpen(captureFile, wavPath);
-    return capturing;
+    renderedFrames = 0;
 }
 
-bool CaptureAudioAdvance(int64_t framesShown, int32_t fps) {
-    if (!capturing || fps <= 0 || framesShown < 0) {
-        return capturing;
+void RenderMusicUpTo(int64_t frame, int32_t fps, std::vector<int16_t>* pcm) {
+    if (fps <= 0 || frame < 0) {
+        return;
     }
-    const int64_t target = framesShown * kCaptureRate / fps;
-    if (target <= capturedFrames) {
-        return true;
+    const int64_t target = frame * kOutputRate / fps;
+    if (target <= renderedFrames) {
+        return;
     }
-    std::vector<int16_t> pcm(2 * static_cast<size_t>(target - capturedFrames));
-    OfflinePull(player, pcm.data(), target - capturedFrames);
-    if (!WavWriterAppend(captureFile, pcm.data(), target - capturedFrames)) {
-        return false;
+    const int64_t frames = target - renderedFrames;
+    if (pcm == nullptr) {
+        OfflinePull(player, nullptr, frames);
+    } else {
+        const size_t at = pcm->size();
+        pcm->resize(at + 2 * static_cast<size_t>(frames));
+        OfflinePull(player, pcm->data() + at, frames);
     }
-    capturedFrames = target;
-    return true;
-}
-
-bool CaptureAudioEnd() {
-    if (!capturing) {
-        return false;
-    }
-    capturing = false;
-    return WavWriterCloseKeeping(captureFile);
+    renderedFrames = target;
 }

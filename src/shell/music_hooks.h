@@ -1,24 +1,24 @@
-// The driver's calls into the music player: start-up, shutdown and the capture-mode audio track.
+// The driver's calls into the music player: start-up, shutdown, and the sound of offline runs
+// (capture and export), rendered in lockstep with the frames.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-// Opens the audio, loads the song of the mode (the hidden song or the show's) and starts it.
-// Without a sound device the show runs silent, with one line on stderr.
-void StartMusic(bool hiddenMode);
+// Opens the audio, loads the song of the mode (the hidden song or the show's) and starts it
+// startSeconds into the song (to the song's 20 ms blocks). Without a sound device the show runs
+// silent, with one line on stderr.
+void StartMusic(bool hiddenMode, double startSeconds);
 
-// Stops the player and closes the audio.
+// Stops the player, closes the audio and frees the song.
 void StopMusic();
 
-// Capture mode: from here on the music goes to DIR/audio.wav instead of a sound device, rendered
-// in lockstep with the frames. Call before StartMusic. False when the file cannot be written.
-bool CaptureAudioBegin(const char* wavPath);
+// Offline runs: from here on the song is rendered on the calling thread by RenderMusicUpTo
+// instead of playing on a sound device. Call before StartMusic.
+void UseOfflineMusic();
 
-// Renders the music up to show time framesShown * 1000 / fps ms (rounded down to whole output
-// frames) into the capture file. False when the file could not take it; the file then still ends
-// at the previous call's show time.
-bool CaptureAudioAdvance(int64_t framesShown, int32_t fps);
-
-// Finishes the capture file with the audio of every successful advance. False when it could not
-// be completed.
-bool CaptureAudioEnd();
+// Renders the song from where the previous call ended up to the end of frame `frame` at `fps`
+// frames per second: frame * 44100 / fps output frames from the start, rounded down. Appends the
+// interleaved left/right samples to pcm, or drops them when pcm is null (frames skipped before a
+// later start).
+void RenderMusicUpTo(int64_t frame, int32_t fps, std::vector<int16_t>* pcm);
