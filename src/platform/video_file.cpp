@@ -66,6 +66,11 @@ bool Drain(VideoFile* file, AVCodecContext* codec, AVStream* stream) {
         if (received < 0) {
             return Fail(file, "encoder failed: " + AvError(received));
         }
+        // Every picture lasts one frame. x264 leaves the duration unset, and the muxer would then
+        // give the last picture none and cut it from the timeline.
+        if (file->packet->duration == 0 && codec->codec_type == AVMEDIA_TYPE_VIDEO) {
+            file->packet->duration = 1;
+        }
         av_packet_rescale_ts(file->packet, codec->time_base, stream->time_base);
         file->packet->stream_index = stream->index;
         const int written = av_interleaved_write_frame(file->format, file->packet);
