@@ -15,14 +15,6 @@
 
 namespace {
 
-uint32_t Read32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    }
-    return value;
-}
-
 TEST(XmRenderKillTest, AKilledRenderLeavesAWavWhoseHeaderCountsItsAudio) {
     // The slowest tempo and 256 orders: hours of song, so the render is cut off by the kill.
     XmSongLayout layout = MakeSongLayout(1);

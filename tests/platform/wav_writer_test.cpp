@@ -12,14 +12,6 @@
 
 namespace {
 
-uint32_t Read32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    }
-    return value;
-}
-
 bool Exists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file != nullptr) {
