@@ -65,6 +65,8 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+namespace {
+
 // The shell command that runs program with its output going to outputDir/out and outputDir/err.
 std::string CommandLine(const std::string& program, const std::vector<std::string>& args,
                         const std::string& workingDir,
@@ -91,6 +93,8 @@ std::string CommandLine(const std::string& program, const std::vector<std::strin
     command << " </dev/null >" << Quote(outputDir + "/out") << " 2>" << Quote(outputDir + "/err");
     return command.str();
 }
+
+}  // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingDir,
