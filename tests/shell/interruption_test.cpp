@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,20 +21,10 @@ namespace {
 
 constexpr int kFps = 20;
 
-uint32_t Read32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
-    }
-    return value;
-}
-
 // The last line of stderr (the progress line's carriage returns count as line ends).
-std::string LastLine(std::string text) {
-    while (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-    }
-    return text.substr(text.find_last_of("\r\n") + 1);
+std::string LastLine(const std::string& text) {
+    const std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
+    return trimmed.substr(trimmed.find_last_of("\r\n") + 1);
 }
 
 // Frames first..last as complete 640x480 pictures, nothing else but audio.wav, whose header
@@ -68,28 +59,23 @@ int FrameAfter(const std::string& text, const std::string& marker) {
 }
 
 TEST(InterruptionTest, EachStopSignalFinishesTheFrameInHandAndExitsNonZero) {
-    struct Case {
-        int signal;
-        const char* name;
-    };
-    const Case cases[] = {
-        {SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}, {SIGQUIT, "SIGQUIT"}};
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
     ScratchDir work;
-    std::vector<RunningProgram> runs;
-    for (const Case& c : cases) {
+    std::vector<RunningProgram> runs;  // all four at once: each spends seconds starting up
+    for (int signal : signals) {
         runs.push_back(StartProgram(DEMO_EXECUTABLE,
-                                    {"--capture", work.File(c.name), "--fps", "20"}, work.path));
+                                    {"--capture", work.File(sigabbrev_np(signal)), "--fps", "20"}));
     }
     for (size_t i = 0; i < runs.size(); ++i) {
-        SCOPED_TRACE(cases[i].name);
-        const std::string dir = work.File(cases[i].name);
+        const std::string name = std::string("SIG") + sigabbrev_np(signals[i]);
+        SCOPED_TRACE(name);
+        const std::string dir = work.File(sigabbrev_np(signals[i]));
         EXPECT_TRUE(WaitForFile(CaptureFramePath(dir, 3), 120.0));
-        kill(runs[i].pid, cases[i].signal);
+        kill(runs[i].pid, signals[i]);
         const ProgramResult result = WaitProgram(runs[i], 60.0);
-        EXPECT_EQ(result.exitCode, 128 + cases[i].signal) << result.standardError;
+        EXPECT_EQ(result.exitCode, 128 + signals[i]) << result.standardError;
         const std::string line = LastLine(result.standardError);
-        const int last =
-            FrameAfter(line, std::string("stopped by ") + cases[i].name + " after frame ");
+        const int last = FrameAfter(line, "stopped by " + name + " after frame ");
         EXPECT_GE(last, 3) << line;
         ExpectCompleteCapture(dir, 1, last);
     }
@@ -103,7 +89,7 @@ TEST(InterruptionTest, FramesPastTheShowsEndAreOneLineAndStatusOne) {
     RunningProgram run = StartProgram(
         DEMO_EXECUTABLE, {"--capture", work.File("late"), "--fps", "1", "--frames", "500:501"},
         work.path);
-    const ProgramResult result = WaitProgram(run, 120.0);
+    const ProgramResult result = WaitProgram(run, 300.0);
     EXPECT_EQ(result.signal, 0) << "hung on the FIFO";
     EXPECT_EQ(result.exitCode, 1);
     const std::string line = LastLine(result.standardError);
@@ -125,16 +111,12 @@ TEST(InterruptionTest, AFullDiskEndsPicturesAndAudioTogether) {
     }
     RunningProgram run = StartProgram(
         DEMO_EXECUTABLE, {"--capture", dir, "--fps", "20", "--frames", "1:200"}, work.path);
-    const ProgramResult result = WaitProgram(run, 120.0);
+    const ProgramResult result = WaitProgram(run, 300.0);
     EXPECT_EQ(result.exitCode, 1) << result.standardError;
     const std::string line = LastLine(result.standardError);
     const int last = FrameAfter(line, "the capture ends at frame ");
-    EXPECT_GE(last, 1) << line;
     EXPECT_EQ(line.find("demo: cannot write '" + dir), 0u) << line;
-    EXPECT_LT(last, 200);
-    if (!mounted) {
-        EXPECT_EQ(last, 5);
-    }
+    EXPECT_TRUE(mounted ? last >= 1 && last < 200 : last == 5) << line;
     ExpectCompleteCapture(dir, 1, last);
     if (mounted) {
         EXPECT_EQ(std::system(("umount '" + dir + "'").c_str()), 0);

@@ -2,6 +2,7 @@
 #include "run_program.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,13 +12,9 @@
 #include <sstream>
 #include <thread>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -55,20 +52,31 @@ ScratchDir::~ScratchDir() {
     fs::remove_all(path, error);
 }
 
+uint32_t Read32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDir,
-                         const std::vector<std::string>& extraEnvironment) {
-    ScratchDir outputs;
+namespace {
+
+// The shell command that runs program with its output going to outputDir/out and outputDir/err.
+std::string CommandLine(const std::string& program, const std::vector<std::string>& args,
+                        const std::string& workingDir,
+                        const std::vector<std::string>& extraEnvironment,
+                        const std::string& outputDir) {
     std::ostringstream command;
     if (!workingDir.empty()) {
         command << "cd " << Quote(workingDir) << " && ";
     }
-    command << "env";
+    command << "exec env";
     if (program == DEMO_EXECUTABLE) {
         // Closing the window unloads the GL driver, and LeakSanitizer cannot name (or suppress)
         // what the driver kept once its module is gone; the demo's own code is leak-checked
@@ -82,9 +90,19 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     for (const std::string& arg : args) {
         command << ' ' << Quote(arg);
     }
-    command << " </dev/null >" << Quote(outputs.File("out")) << " 2>" << Quote(outputs.File("err"));
+    command << " </dev/null >" << Quote(outputDir + "/out") << " 2>" << Quote(outputDir + "/err");
+    return command.str();
+}
+
+}  // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDir,
+                         const std::vector<std::string>& extraEnvironment) {
+    ScratchDir outputs;
     ProgramResult result;
-    const int status = std::system(command.str().c_str());
+    const int status =
+        std::system(CommandLine(program, args, workingDir, extraEnvironment, outputs.path).c_str());
     if (status != -1 && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     }
@@ -99,49 +117,21 @@ RunningProgram StartProgram(const std::string& program, const std::vector<std::s
     RunningProgram running;
     running.outputDir = ScratchDir().path;
     fs::create_directory(running.outputDir);
-    std::vector<std::string> strings{program};
-    strings.insert(strings.end(), args.begin(), args.end());
-    const size_t argCount = strings.size();
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        strings.emplace_back(*entry);
+    const std::string command =
+        CommandLine(program, args, workingDir, extraEnvironment, running.outputDir);
+    running.pid = fork();
+    if (running.pid == 0) {
+        // A shell cannot undo dispositions it was started with ignored, so they go first; the
+        // shell then replaces itself with the program (exec), which the test can signal.
+        for (int signal = 1; signal < NSIG; ++signal) {
+            std::signal(signal, SIG_DFL);
+        }
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
     }
-    if (program == DEMO_EXECUTABLE) {
-        strings.emplace_back("ASAN_OPTIONS=detect_leaks=0");  // as RunProgram says why
-    }
-    strings.insert(strings.end(), extraEnvironment.begin(), extraEnvironment.end());
-    std::vector<char*> argv;
-    std::vector<char*> envp;
-    for (size_t i = 0; i < strings.size(); ++i) {
-        (i < argCount ? argv : envp).push_back(strings[i].data());
-    }
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!workingDir.empty()) {
-        posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
-    }
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    const std::string out = running.outputDir + "/out";
-    const std::string err = running.outputDir + "/err";
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t all;
-    sigset_t none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data()) == 0) {
-        running.pid = pid;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
     return running;
 }
 

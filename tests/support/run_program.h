@@ -1,6 +1,8 @@
 // Running the built programs from tests: a scratch folder and a child process with its output.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,9 @@ ProgramResult RunCapture(const std::string& dir, int fps, int firstFrame, int la
 
 // Path of frame n (1-based) as capture mode names it in dir.
 std::string CaptureFramePath(const std::string& dir, int frame);
+
+// The little-endian 32-bit value at byte `at` of bytes (WAV headers).
+uint32_t Read32(const std::string& bytes, size_t at);
 
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
