@@ -1,8 +1,9 @@
-// Opening noise sphere: dive rhythm, dot count, text window, white-out and the end.
+// Opening noise sphere: dive rhythm, eye, dot count, text window, white-out and the end.
 #include "scenes/noise_sphere.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -45,6 +46,17 @@ TEST(NoiseSphereDive, PassesSpeedTwoOnFrameEightThenJumpsTo110AndTo160) {
     }
     EXPECT_EQ(state->distance, 160.0f);
     EXPECT_EQ(state->speed, -14.0f);
+}
+
+// The live show's first frame has step 0 and clock 0, which capture never draws.
+TEST(NoiseSphereCamera, EyeCirclesInTheXyPlaneAndIsFiniteAtClockZero) {
+    auto state = FreshState();
+    for (float clock : {0.0f, 5.0f, 77.0f, 499.0f}) {
+        state->clock = clock;
+        const Vec3 eye = NoiseSphereEye(*state);
+        EXPECT_EQ(eye.z, 0.0f);
+        EXPECT_NEAR(std::hypot(eye.x, eye.y), 200.0f, 1e-3f) << "clock " << clock;  // NaN fails
+    }
 }
 
 TEST(NoiseSphereClock, DotsTextAndWhiteOutFollowTheClockWithStrictLimits) {
