@@ -1,4 +1,4 @@
-// Bitmap-font text: glyph rasterising, list layout of the two fonts, printing and text state.
+// Bitmap-font text: glyph rasterising, printing, advances and glyph shape.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -71,19 +71,7 @@ protected:
     }
 };
 
-TEST_F(BitmapFontTest, FontsGlyphListsAndControlGapsNeverOverlap) {
-    ASSERT_NE(smallFont.base, 0u);
-    ASSERT_NE(largeFont.base, 0u);
-    // Each font owns names base - 31 .. base + 223 (the gap serves bytes 1..31).
-    EXPECT_TRUE(smallFont.base + 224 <= largeFont.base - 31 ||
-                largeFont.base + 224 <= smallFont.base - 31);
-    for (uint32_t i = 0; i < 224; ++i) {
-        ASSERT_TRUE(glIsList(smallFont.base + i));
-        ASSERT_TRUE(glIsList(largeFont.base + i));
-    }
-}
-
-TEST_F(BitmapFontTest, EmptyTextControlBytesAndAlphaZeroDrawNothing) {
+TEST_F(BitmapFontTest, EmptyTextControlBytesAndAlphaZeroDrawNothingAlphaOneIsOpaque) {
     std::string controls;
     for (char c = 1; c < 32; ++c) {
         controls += c;
@@ -102,6 +90,13 @@ TEST_F(BitmapFontTest, EmptyTextControlBytesAndAlphaZeroDrawNothing) {
     SetTextPosition(largeFont, -2.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f);
     PrintText(largeFont, "HELLO");
     EXPECT_EQ(CountPixels(ReadPicture(), kWhite), 640 * 480);
+    // Alpha one is opaque in the text's colour, with no edge shades (1-bit glyphs).
+    SetTextPosition(largeFont, -2.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+    PrintText(largeFont, "HELLO");
+    const Picture picture = ReadPicture();
+    const int32_t red = CountPixels(picture, Rgb{255, 0, 0});
+    EXPECT_GT(red, 5000);
+    EXPECT_EQ(red + CountPixels(picture, kWhite), 640 * 480);
 }
 
 TEST_F(BitmapFontTest, PrintingFormatsAdvancesByTheGlyphsAndCutsAt255Bytes) {
@@ -117,53 +112,6 @@ TEST_F(BitmapFontTest, PrintingFormatsAdvancesByTheGlyphsAndCutsAt255Bytes) {
     PrintText(smallFont, "%400s", ".");  // 399 spaces and a dot; the first 255 spaces remain
     ASSERT_TRUE(RasterPositionValid());
     EXPECT_FLOAT_EQ(RasterPosition()[0] - startX, 255 * Glyph(glyphs, ' ').advance);
-}
-
-TEST_F(BitmapFontTest, AlphaOneIsOpaqueInItsColour) {
-    SetTextPosition(largeFont, -2.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f);
-    PrintText(largeFont, "HELLO");
-    const Picture picture = ReadPicture();
-    const int32_t red = CountPixels(picture, Rgb{255, 0, 0});
-    EXPECT_GT(red, 5000);
-    EXPECT_EQ(red + CountPixels(picture, kWhite), 640 * 480);  // 1-bit glyphs: no edge shades
-}
-
-TEST_F(BitmapFontTest, LightingIsSwitchedOffOnlyAfterThePositionIsSet) {
-    // So lighting still on from the scene lights the raster colour (text colour: alpha test).
-    glEnable(GL_LIGHTING);
-    SetTextPosition(smallFont, 0.5f, 0.25f, 0.2f, 0.4f, 0.6f, 0.8f);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    std::array<float, 4> rasterColor{};
-    glGetFloatv(GL_CURRENT_RASTER_COLOR, rasterColor.data());
-    EXPECT_NE(rasterColor[0], 0.2f);
-}
-
-TEST_F(BitmapFontTest, InvertLogicOpInvertsUnderTheGlyphsWhateverTheColour) {
-    const Rgb left{204, 51, 0}, right{51, 153, 255};
-    const auto printInverted = [](float shade) {
-        glPushMatrix();
-        Begin2D();
-        FillRect2D(0.0f, 0.0f, 320.0f, 480.0f, 0.8f, 0.2f, 0.0f);
-        FillRect2D(320.0f, 0.0f, 640.0f, 480.0f, 0.2f, 0.6f, 1.0f);
-        End2D();
-        glPopMatrix();
-        EnableLogicOp(GL_INVERT);
-        SetTextPosition(largeFont, -1.0f, -0.2f, shade, shade, shade, 1.0f);
-        PrintText(largeFont, "Mix");
-        DisableLogicOp();
-        return ReadPicture();
-    };
-    const Picture black = printInverted(0.0f);
-    EXPECT_EQ(black.rgb, printInverted(1.0f).rgb);
-    const auto flip = [](Rgb c) {
-        return Rgb{uint8_t(255 - c.r), uint8_t(255 - c.g), uint8_t(255 - c.b)};
-    };
-    const int32_t inverted = CountInRect(black, flip(left), 0, 0, 320, 480) +
-                             CountInRect(black, flip(right), 320, 0, 640, 480);
-    EXPECT_GT(inverted, 3000);
-    EXPECT_EQ(inverted + CountInRect(black, left, 0, 0, 320, 480) +
-                  CountInRect(black, right, 320, 0, 640, 480),
-              640 * 480);
 }
 
 TEST_F(BitmapFontTest, LargeCapitalIsUprightOnTheBaselineAndHasTheCapHeightOfA100PixelEm) {

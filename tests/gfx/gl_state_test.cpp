@@ -1,4 +1,4 @@
-// GL state helpers and camera: projection switching, text space, sphere mapping, camera matrices.
+// GL state helpers and camera: the 2D pixel space and back, and the camera's view matrix.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -47,20 +47,6 @@ TEST_F(GlStateTest, Begin2DMapsPixelsWithYDownAndEnd2DRestoresTheFrame) {
     EXPECT_EQ(CountPixels(picture, Rgb{255, 0, 0}), 1);
 }
 
-TEST_F(GlStateTest, PushTextSpaceIsOneUnitForwardAndPopsBack) {
-    glTranslatef(5.0f, 6.0f, 7.0f);
-    const auto before = CurrentMatrix(GL_MODELVIEW_MATRIX);
-    const GLint depthBefore = IntegerState(GL_MODELVIEW_STACK_DEPTH);
-    PushTextSpace();
-    EXPECT_EQ(IntegerState(GL_MODELVIEW_STACK_DEPTH), depthBefore + 1);
-    std::array<double, 16> forward = kIdentity;
-    forward[14] = -1.0;
-    EXPECT_EQ(CurrentMatrix(GL_MODELVIEW_MATRIX), forward);
-    glPopMatrix();
-    EXPECT_EQ(CurrentMatrix(GL_MODELVIEW_MATRIX), before);
-    // Where that space lands on screen shows in the text raster positions.
-}
-
 TEST_F(GlStateTest, CameraMapsTheEyeToTheOriginAndDefaultsToTheIdentity) {
     CameraApply(Camera{});
     for (int i = 0; i < 16; ++i) {
@@ -82,20 +68,6 @@ TEST_F(GlStateTest, CameraMapsTheEyeToTheOriginAndDefaultsToTheIdentity) {
     }
     // Up (0, 0, 1) ends in the upper half of the view: positive eye y.
     EXPECT_GT(view[8 + 1], 0.0);
-}
-
-TEST_F(GlStateTest, SphereMappingSwitchesBothGenerationsAndOffKeepsTheMode) {
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
-    for (const bool on : {true, false}) {
-        SetSphereMapping(on);
-        for (const GLenum coord : {GL_S, GL_T}) {
-            GLint mode = 0;
-            glGetTexGeniv(coord, GL_TEXTURE_GEN_MODE, &mode);
-            EXPECT_EQ(mode, GL_SPHERE_MAP) << on;
-            EXPECT_EQ(glIsEnabled(coord == GL_S ? GL_TEXTURE_GEN_S : GL_TEXTURE_GEN_T), on);
-        }
-    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Textures: colour range, fills with and without generators, packing, visit order and upload.
+// Textures: colour range, packing, and fills with and without generators.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -6,7 +6,6 @@
 #include <memory>
 #include <set>
 
-#include "core/random.h"
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
 #include "gl_test.h"
@@ -39,15 +38,6 @@ std::unique_ptr<Texture> MakeTexture(int32_t width = kWidth, int32_t height = kH
         std::fill_n(texture->pixels.get(), static_cast<size_t>(width) * height, 0xA5A5A5A5u);
     }
     return texture;
-}
-
-// The Rand() state after `draws` draws from the start of the sequence.
-uint32_t StateAfterDraws(int64_t draws) {
-    ResetRand();
-    for (int64_t i = 0; i < draws; ++i) {
-        Rand();
-    }
-    return RandState();
 }
 
 class TextureTest : public GlTest {};
@@ -128,50 +118,6 @@ TEST_F(TextureTest, DiscIsWhiteInsideRadiusSqrtPoint8OnOpaqueBlack) {
     EXPECT_EQ(inside.a, 1.0f);
     EXPECT_EQ(outside.r, 0.0f);
     EXPECT_EQ(outside.a, 1.0f);
-}
-
-// Upload and filtering show in the sprite and scene pictures.
-TEST_F(TextureTest, ZeroRangeFillsAndDrawsFourNumbersPerTexelColumnByColumnAfterTheGenerator) {
-    TextureGenerator black;
-    NoiseGenerator noise;
-    const struct {
-        const char* name;
-        TextureGenerator* generator;
-        int64_t drawsPerTexel;
-        bool uniform;
-        uint32_t texel;
-    } cases[] = {{"none: transparent black", nullptr, 4, true, 0u},
-                 {"base: opaque black", &black, 4, true, 0xFF000000u},
-                 {"noise", &noise, 5, false, 0u}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto texture = MakeTexture();
-        ResetRand();
-        FillTexture(*texture, c.generator);  // draws even with zero range
-        EXPECT_EQ(RandState(), StateAfterDraws(c.drawsPerTexel * kWidth * kHeight));
-        for (int32_t i = 0; c.uniform && i < kWidth * kHeight; ++i) {
-            ASSERT_EQ(texture->pixels[i], c.texel) << "texel " << i;
-        }
-    }
-
-    auto texture = MakeTexture();
-    SetColorRange(*texture, {0.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
-    ResetRand();
-    std::vector<int32_t> draws(4 * kHeight + 4);
-    for (int32_t& draw : draws) {
-        draw = Rand() % 256;
-    }
-    ResetRand();
-    FillTexture(*texture, nullptr);
-    // Texel (0, 1) takes draws 4..7, texel (1, 0) the four after the whole first column.
-    for (const auto& [x, y, first] : {std::array{0, 0, 0}, {0, 1, 4}, {1, 0, 4 * kHeight}}) {
-        const Rgba texel = TexelAt(*texture, x, y);
-        const int32_t channels[4] = {texel.r, texel.g, texel.b, texel.a};
-        for (int32_t k = 0; k < 4; ++k) {
-            // n / 255 * 255 in float may land just below n.
-            EXPECT_NEAR(channels[k], draws[first + k], 1) << x << "," << y << " channel " << k;
-        }
-    }
 }
 
 }  // namespace

@@ -48,14 +48,3 @@ void FillRect2D(float left, float top, float right, float bottom, float r, float
     glEnd();
     glPopAttrib();
 }
-
-int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
-                    int32_t bottom) {
-    int32_t count = 0;
-    for (int32_t y = top; y < bottom; ++y) {
-        for (int32_t x = left; x < right; ++x) {
-            count += PixelAt(picture, x, y) == color ? 1 : 0;
-        }
-    }
-    return count;
-}

@@ -18,7 +18,3 @@ GLint IntegerState(GLenum which);
 
 // Draws an axis-aligned rectangle in the 2D pixel space of Begin2D, flat colour, no blending.
 void FillRect2D(float left, float top, float right, float bottom, float r, float g, float b);
-
-// Pixels of `color` in columns left..right-1 and rows top..bottom-1 (rows from the top).
-int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
-                    int32_t bottom);

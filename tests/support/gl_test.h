@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct Rgb {
@@ -22,7 +23,12 @@ struct Picture {
 };
 Rgb PixelAt(const Picture& picture, int32_t x, int32_t y);
 int32_t CountPixels(const Picture& picture, Rgb color);
+// Pixels of `color` in columns left..right-1 and rows top..bottom-1.
+int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom);
+// The GL picture read back, or a PNG file decoded (empty, with a test failure, if unreadable).
 Picture ReadPicture();
+Picture LoadPicture(const std::string& path);
 
 // Opens the demo picture offscreen once per test program (with the same initial
 // GL state the program uses), and before each test puts the GL state back to that initial state.

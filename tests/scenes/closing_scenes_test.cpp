@@ -1,0 +1,169 @@
+// The closing scenes' clocks: word spheres, greetings, wobbling core, orrery and end titles, each
+// with its strict hand-over.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "scene_test_support.h"
+#include "scenes/end_titles.h"
+#include "scenes/greetings_scroll.h"
+#include "scenes/scenes.h"
+#include "scenes/sphere_orrery.h"
+#include "scenes/wobbling_core.h"
+#include "scenes/word_spheres.h"
+
+namespace {
+
+TEST(WordSpheres, EachBoundBelongsToTheEarlierWord) {
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "YOU"},     {5.0f, "YOU"},      {std::nextafter(5.0f, 6.0f), "should"},
+        {10.0f, "should"}, {10.5f, "be"},      {15.0f, "be"},
+        {17.0f, "happy"},  {20.0f, "happy"},   {21.0f, "cuz"},
+        {25.0f, "cuz"},    {25.01f, "we are"}, {30.0f, "we are"},
+        {31.0f, "bored"},  {35.0f, "bored"},   {std::nextafter(35.0f, 36.0f), "<none>"}};
+    for (const auto& [t, expected] : cases) {
+        const char* word = SentenceWord(t);
+        EXPECT_EQ(std::string(word != nullptr ? word : "<none>"), expected) << "t " << t;
+    }
+}
+
+TEST(WordSpheres, SentencesRepeatFasterAndFeedbackAndHandOverWaitForTheirLimits) {
+    WordSpheres scene;
+    std::vector<int> sentenceFrames;  // frames each sentence lasted, blank frame included
+    int frames = 0;
+    for (int frame = 0; frame < 180; ++frame) {
+        WordSpheresAdvance(scene, 1.0f);
+        ++frames;
+        if (SentenceWord(scene.wordClock) == nullptr) {
+            sentenceFrames.push_back(frames);
+            frames = 0;
+        }
+        WordSpheresFinishFrame(scene);
+    }
+    // 35 units at speed 1, 1.5, 2, 2.5, the clock back at 0 after each blank frame: a sentence
+    // ends once its clock is strictly past 35 (14 * 2.5 = 35 is not).
+    sentenceFrames.resize(4);
+    EXPECT_EQ(sentenceFrames, (std::vector<int>{36, 24, 18, 15}));
+
+    scene = WordSpheres{};
+    scene.clock = 49.0f;
+    WordSpheresAdvance(scene, 1.0f);
+    EXPECT_FALSE(WordSpheresFeedbackOn(scene));
+    WordSpheresAdvance(scene, 0.25f);
+    EXPECT_TRUE(WordSpheresFeedbackOn(scene));
+    ExpectStrictHandOver<WordSpheres>(WordSpheresFinishFrame, 180.0f);
+}
+
+TEST(GreetingsScroll, HeadingLeadsTheNamesTwoApartRisingPointFifteenPerUnit) {
+    EXPECT_STREQ(GreetingText(0), "Greetings:");
+    EXPECT_STREQ(GreetingText(4), "7prism");
+    EXPECT_STREQ(GreetingText(9), "quimbelt");
+    for (int line = 0; line < kGreetingLineCount; ++line) {
+        EXPECT_EQ(GreetingLineY(0.0f, line), 0.5f - 2.0f * static_cast<float>(line)) << line;
+    }
+    EXPECT_FLOAT_EQ(GreetingLineY(10.0f, 0), 2.0f);
+    EXPECT_NEAR(GreetingLineY(120.0f, 9), 0.5f, 1e-5f);  // the last name where the heading began
+    ExpectStrictHandOver<GreetingsScroll>(GreetingsScrollFinishFrame, 200.0f);
+}
+
+TEST(WobblingCore, SnapBackShellStepsWordsAndHandOverAreStrict) {
+    WobblingCore scene;
+    for (const auto& [eyeZ, pullOuts] : {std::pair{100.0f, 0}, {100.01f, 1}, {120.0f, 1}}) {
+        scene.camera.eyeZ = eyeZ;
+        WobblingCoreSnapBack(scene);
+        EXPECT_EQ(scene.pullOuts, pullOuts) << "eye z " << eyeZ;
+    }
+    for (const auto& [clock, angle] :
+         {std::pair{0.0f, 0.0f}, {9.99f, 0.0f}, {10.0f, 30.0f}, {25.5f, 60.0f}, {199.9f, 570.0f}}) {
+        EXPECT_EQ(WobblingCoreShellAngle(clock), angle) << "clock " << clock;
+    }
+    for (const auto& [clock, words] : {std::pair{0.0f, 0},
+                                       {59.99f, 0},
+                                       {60.0f, 1},
+                                       {119.99f, 1},
+                                       {120.0f, 2},
+                                       {179.99f, 2},
+                                       {180.0f, -1},
+                                       {200.0f, -1}}) {
+        EXPECT_EQ(WobblingCoreWords(clock), words) << "clock " << clock;
+    }
+    ExpectStrictHandOver<WobblingCore>(WobblingCoreFinishFrame, 200.0f);
+}
+
+TEST(SphereOrrery, EyeFlickerClosingQuartersWordsAndHandOverKeepTheirBounds) {
+    EXPECT_FLOAT_EQ(SphereOrreryEye(0.0f).x, -100.0f);
+    for (float clock = 0.0f; clock < 220.0f; clock += 1.3f) {
+        const Vec3 eye = SphereOrreryEye(clock);
+        EXPECT_NEAR(Vec3Length(eye), 100.0, 1e-3) << clock;
+    }
+    for (const auto& [clock, quarter] :
+         {std::pair{0.5f, 0}, {1.0f, 1}, {2.9f, 2}, {3.0f, 3}, {4.2f, 0}, {199.0f, 3}}) {
+        EXPECT_EQ(SphereOrreryFlickerQuarter(clock), quarter) << "clock " << clock;
+    }
+    // Lit while 50 * clock truncates to an odd number: never on whole units.
+    for (const auto& [clock, alpha] :
+         {std::pair{0.0f, 0.0f}, {0.02f, 1.0f}, {0.05f, 0.0f}, {0.07f, 1.0f}, {1.0f, 0.0f}}) {
+        EXPECT_EQ(SphereOrreryFlickerAlpha(clock), alpha) << "clock " << clock;
+    }
+    for (const auto& [clock, closed] : {std::pair{170.0f, 0},
+                                        {170.5f, 1},
+                                        {180.0f, 1},
+                                        {185.0f, 2},
+                                        {190.5f, 3},
+                                        {200.0f, 3},
+                                        {200.5f, 4}}) {
+        EXPECT_EQ(SphereOrreryClosedQuarters(clock), closed) << "clock " << clock;
+    }
+    // Words only inside open intervals.
+    for (const auto& [clock, word] : {std::pair{0.0f, -1},
+                                      {30.0f, -1},
+                                      {30.5f, 0},
+                                      {59.9f, 0},
+                                      {60.0f, -1},
+                                      {60.5f, 1},
+                                      {90.0f, -1},
+                                      {95.0f, 2},
+                                      {105.0f, -1},
+                                      {106.0f, 3},
+                                      {154.9f, 3},
+                                      {155.0f, -1}}) {
+        EXPECT_EQ(SphereOrreryWord(clock), word) << "clock " << clock;
+    }
+    ExpectStrictHandOver<SphereOrrery>(SphereOrreryFinishFrame, 200.0f);
+}
+
+TEST(EndTitles, CoversFillTwentyFourCellsInOrderAndNeverTheLast) {
+    CellCover cover;
+    for (int frame = 0; frame < 3; ++frame) {
+        CellCoverStep(cover, 1.0f);
+    }
+    EXPECT_EQ(cover.count, 0) << "a timer of exactly 3 has not passed 3";
+    CellCoverStep(cover, 1.0f);
+    EXPECT_EQ(cover.count, 1);
+    EXPECT_EQ(cover.timer, 0.0f);
+
+    EndTitlesInit();
+    EndTitles& scene = endTitles;
+    while (scene.clock < 580.0f) {
+        EndTitlesAdvance(scene, 1.0f);
+        EndTitlesCover(scene, 1.0f);
+        for (const CellCover* c : {&scene.black, &scene.white}) {
+            // Cells are set in number order: exactly the first min(count, 24).
+            const int set = std::min(c->count, 24);
+            ASSERT_EQ(std::count(std::begin(c->fill), std::end(c->fill), 1), set) << scene.clock;
+            ASSERT_TRUE(set == 0 || c->fill[set - 1] == 1) << "clock " << scene.clock;
+        }
+        EXPECT_TRUE(scene.clock > 330.0f || scene.black.count == 0) << scene.clock;
+        EXPECT_TRUE(scene.clock > 350.0f || scene.white.count == 0) << scene.clock;
+    }
+    EXPECT_GT(scene.white.count, 24);
+    EXPECT_EQ(scene.black.fill[24], 0);
+    EXPECT_EQ(scene.white.fill[24], 0);
+    ExpectStrictHandOver<EndTitles>(EndTitlesFinishFrame, 580.0f);
+}
+
+}  // namespace
