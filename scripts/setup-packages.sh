@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, if any is missing (idempotent).
+# Installs the Debian packages the build and the tests need, if any is missing (idempotent), and
+# any further packages named as arguments (the Windows build's, for one).
 # Installing needs root; as another user it uses sudo when a package is missing.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libfreetype-dev libpng-dev
   libgtest-dev libbenchmark-dev libxmp-dev
+  "$@"
 )
 
 missing=()

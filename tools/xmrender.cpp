@@ -10,6 +10,8 @@
 #include "music/player.h"
 #include "music/replay.h"
 #include "music/song.h"
+#include "platform/file_io.h"
+#include "platform/program_start.h"
 #include "platform/wav_writer.h"
 #include "platform/wave_out.h"
 
@@ -33,7 +35,7 @@ int Fail(const std::string& file, const std::string& reason) {
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path.c_str(), "rb");
     if (file == nullptr) {
         *error = std::string("cannot open: ") + std::strerror(errno);
         return false;
@@ -77,6 +79,7 @@ void CountingTick(Song* song) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    PrepareProgram(&argc, &argv);
     std::vector<std::string> positional;
     double seconds = kDefaultSeconds;
     for (int i = 1; i < argc; ++i) {

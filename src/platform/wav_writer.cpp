@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_io.h"
+
 namespace {
 
 constexpr uint32_t kRate = 44100;
@@ -44,7 +46,7 @@ void BuildHeader(uint8_t* header, uint32_t dataBytes) {
 bool WavWriterOpen(WavWriter& writer, const char* path) {
     writer = WavWriter{};
     writer.path = path;
-    writer.file = std::fopen(path, "wb");
+    writer.file = OpenFile(path, "wb");
     if (writer.file == nullptr) {
         return false;
     }
@@ -95,7 +97,7 @@ bool WavWriterClose(WavWriter& writer) {
     ok = std::fclose(writer.file) == 0 && ok;
     writer.file = nullptr;
     if (!ok) {
-        std::remove(writer.path.c_str());
+        RemoveFile(writer.path.c_str());
     }
     return ok;
 }
@@ -104,6 +106,6 @@ void WavWriterDiscard(WavWriter& writer) {
     if (writer.file != nullptr) {
         std::fclose(writer.file);
         writer.file = nullptr;
-        std::remove(writer.path.c_str());
+        RemoveFile(writer.path.c_str());
     }
 }

@@ -9,10 +9,13 @@
 #include <random>
 #include <sstream>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 std::string Quote(const std::string& text) {
@@ -28,6 +31,7 @@ std::string Quote(const std::string& text) {
 }
 
 }  // namespace
+#endif
 
 ScratchDir::ScratchDir() {
     std::random_device device;
@@ -52,6 +56,8 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Child processes run through the POSIX shell; the Windows test programs start none.
+#ifndef _WIN32
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingDir,
                          const std::vector<std::string>& extraEnvironment) {
@@ -92,6 +98,8 @@ ProgramResult RunCapture(const std::string& dir, int fps, int firstFrame, int la
                        std::to_string(firstFrame) + ":" + std::to_string(lastFrame)},
                       workingDir, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
 }
+
+#endif
 
 std::string CaptureFramePath(const std::string& dir, int frame) {
     char name[32];
