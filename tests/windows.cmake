@@ -10,7 +10,10 @@ add_subdirectory(${googletest_source} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 add_library(test_support OBJECT support/run_program.cpp support/test_environment.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(test_support PUBLIC demo_core gtest)
-target_compile_definitions(test_support PUBLIC DEMO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+# Unix paths: Wine's drive Z: is the host's root, so the programs find them as they are.
+get_filename_component(xm_corpus_dir ${PROJECT_SOURCE_DIR}/../shared/xm-corpus ABSOLUTE)
+target_compile_definitions(test_support PUBLIC DEMO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+  XM_CORPUS_DIR="${xm_corpus_dir}")
 
 # Each program: the layer library it tests, then its sources (relative to tests/).
 set(windows_test_music demo_music music/effects_test.cpp music/loader_test.cpp music/mixer_test.cpp
