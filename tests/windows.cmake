@@ -1,6 +1,6 @@
 # The Windows cross build's test programs: the suites that need neither GL nor child processes,
-# built with GoogleTest from Debian's sources (/usr/src/googletest) and run under Wine by CTest
-# (the toolchain file sets Wine as the emulator). The programs themselves are proved end to end
+# and the Win32 window's own, built with GoogleTest from Debian's sources (/usr/src/googletest)
+# and run under Wine by CTest (the toolchain file sets Wine as the emulator). The programs themselves are proved end to end
 # by the Linux suite's WindowsBuild tests, which run them under Wine beside the Linux build.
 set(googletest_source /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -21,7 +21,9 @@ set(windows_test_music demo_music music/effects_test.cpp music/loader_test.cpp m
 set(windows_test_core demo_core core/frame_clock_test.cpp)
 set(windows_test_platform demo_platform platform/wav_writer_test.cpp platform/png_io_test.cpp)
 set(windows_test_shell demo_shell shell/command_line_test.cpp shell/hidden_switch_test.cpp)
-foreach(name test_music test_core test_platform test_shell)
+# The one suite that draws: it needs Wine's GL, so the Windows pass runs CTest on a display.
+set(windows_test_window demo_platform platform/windows/window_procedure_test.cpp)
+foreach(name test_music test_core test_platform test_shell test_window)
   set(sources ${windows_${name}})
   list(POP_FRONT sources library)
   list(TRANSFORM sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)

@@ -249,6 +249,11 @@ bool DisplayOpen(const DisplayConfig& config) {
     } else {
         FitWindowToPicture(config.mode);
     }
+    if (config.mode != DisplayMode::Offscreen) {
+        // Keys go to the window with the focus; a program started from a prompt has not got it.
+        SetForegroundWindow(display.window);
+        SetFocus(display.window);
+    }
     if (config.mode == DisplayMode::Fullscreen) {
         ShowCursor(FALSE);
         display.cursorHidden = true;
