@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the fuzzing (clang, libFuzzer)
-# need, if any is missing (idempotent).
+# need, if any is missing (idempotent), and any further packages named as arguments (the Windows
+# build's, for one).
 # Installing needs root; as another user it uses sudo when a package is missing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev libxmp-dev
   clang libclang-rt-14-dev llvm
+  "$@"
 )
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite three
+# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite four
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and everything in Release (whose CTest summary closes the output).
-# Between the last two, each libFuzzer target runs for 30 s (scripts/fuzz.sh).
+# UndefinedBehaviorSanitizer, the Windows cross build under Wine, and everything in Release
+# (whose CTest summary closes the output). Between the last two, each libFuzzer target runs for
+# 30 s (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -37,4 +38,8 @@ echo "== libFuzzer smoke runs: AddressSanitizer + UndefinedBehaviorSanitizer =="
 echo "== Release =="
 configure release
 cmake --build "$root/build/release" -j "$jobs"
+
+echo "== Windows: MinGW-w64 cross build under Wine =="
+"$root/scripts/windows-tests.sh"
+
 (cd "$root/build/release" && ctest --output-on-failure -j "$jobs")

@@ -9,6 +9,8 @@
 
 #include "music/offline_render.h"
 #include "music/song.h"
+#include "platform/file_io.h"
+#include "platform/program_start.h"
 #include "platform/wav_writer.h"
 #include "platform/wave_out.h"
 
@@ -32,7 +34,7 @@ int Fail(const std::string& file, const std::string& reason) {
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path.c_str(), "rb");
     if (file == nullptr) {
         *error = std::string("cannot open: ") + std::strerror(errno);
         return false;
@@ -59,6 +61,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::st
 }  // namespace
 
 int main(int argc, char** argv) {
+    PrepareProgram(&argc, &argv);
     std::vector<std::string> positional;
     double seconds = kDefaultSeconds;
     for (int i = 1; i < argc; ++i) {

@@ -1,4 +1,4 @@
-// Files the build compiles into the program: the two songs and the font face.
+// Files the build compiles into the program: the two songs.
 #pragma once
 
 #include <cstdint>
@@ -10,5 +10,4 @@ struct EmbeddedFile {
 
 extern const EmbeddedFile showSongImage;  // songs/show.xm, the 12-channel song of the show
 extern const EmbeddedFile
-    hiddenSongImage;                     // songs/hidden.xm, the 4-channel song of the hidden mode
-extern const EmbeddedFile fontFaceFile;  // assets/fonts/Lato-Black.ttf
+    hiddenSongImage;  // songs/hidden.xm, the 4-channel song of the hidden mode

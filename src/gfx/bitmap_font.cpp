@@ -1,4 +1,5 @@
-// Bitmap-font text: glyph display lists, text position and state, formatted printing.
+// Bitmap-font text: glyph display lists from the compiled-in glyph tables, text position and
+// state, formatted printing.
 #include "gfx/bitmap_font.h"
 
 #include <GL/gl.h>
@@ -6,23 +7,25 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
-#include "core/embedded_data.h"
 #include "gfx/gfx_constants.h"
-#include "platform/glyph_rasterizer.h"
+#include "gfx/glyph_table.h"
 
 BitmapFont smallFont;
 BitmapFont largeFont;
 
 namespace {
 
+// Codes with a glyph list: 32..255.
+constexpr int32_t kFirstGlyphCode = 32;
+constexpr int32_t kGlyphCount = 224;
+
 // Bytes 1..31 call the lists at base - 31 .. base - 1. Those names are reserved together with the
 // glyphs and left empty, so control bytes draw nothing and do not advance, and they can never
 // reach another font's glyphs.
 constexpr GLsizei kControlGap = kFirstGlyphCode - 1;
 
-// Row alignment the glyph rows are packed with; set as GL_UNPACK_ALIGNMENT while the lists are
+// The glyph tables' rows are byte-aligned; set as GL_UNPACK_ALIGNMENT while the lists are
 // compiled (glBitmap copies the image into the list at that moment).
 constexpr int32_t kGlyphRowAlignment = 1;
 
@@ -38,8 +41,8 @@ void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
     }
     font.base = block + static_cast<GLuint>(kControlGap);
 
-    std::vector<GlyphBitmap> glyphs;
-    RasterizeGlyphs(fontFaceFile.data, fontFaceFile.size, pixelHeight, kGlyphRowAlignment, glyphs);
+    // A size without a table gets empty lists: text in it draws nothing and does not advance.
+    const GlyphTable* table = FindGlyphTable(pixelHeight);
 
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, kGlyphRowAlignment);
@@ -49,12 +52,14 @@ void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     for (int32_t i = 0; i < kGlyphCount; ++i) {
         glNewList(font.base + static_cast<GLuint>(i), GL_COMPILE);
-        if (static_cast<size_t>(i) < glyphs.size()) {
-            const GlyphBitmap& glyph = glyphs[static_cast<size_t>(i)];
-            // A glyph without rows (nothing rendered) still advances, with an empty image.
-            const bool hasImage = !glyph.rows.empty();
+        const int32_t index = kFirstGlyphCode + i - (table ? table->firstCode : 0);
+        if (table != nullptr && index >= 0 && index < table->count) {
+            const GlyphImage& glyph = table->glyphs[index];
+            // A glyph without an image (the space) still advances.
+            const bool hasImage = glyph.width > 0 && glyph.height > 0;
             glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX,
-                     glyph.originY, glyph.advance, 0.0f, hasImage ? glyph.rows.data() : nullptr);
+                     glyph.originY, glyph.advance, 0.0f,
+                     hasImage ? table->rows + glyph.rowsAt : nullptr);
         }
         glEndList();
     }

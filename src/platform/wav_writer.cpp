@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/files.h"
 
 namespace {
@@ -84,7 +85,7 @@ void CutToCompleteFrames(WavWriter& writer) {
 bool WavWriterOpen(WavWriter& writer, const char* path) {
     writer = WavWriter{};
     writer.path = path;
-    writer.file = std::fopen(path, "wb");
+    writer.file = OpenFile(path, "wb");
     if (writer.file == nullptr) {
         return false;
     }

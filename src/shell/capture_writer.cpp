@@ -5,23 +5,23 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_io.h"
+
 namespace fs = std::filesystem;
 
 bool PrepareCaptureDir(const std::string& dir, std::string* error) {
-    std::error_code code;
-    fs::create_directories(dir, code);
-    if (code || !fs::is_directory(dir, code)) {
-        *error = "cannot create the capture folder '" + dir + "'" +
-                 (code ? ": " + code.message() : std::string());
+    std::string why;
+    if (!CreateFolders(dir.c_str(), &why)) {
+        *error = "cannot create the capture folder '" + dir + "'" + (why.empty() ? "" : ": " + why);
         return false;
     }
     const std::string probe = dir + "/.capture-write-test";
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    std::FILE* file = OpenFile(probe.c_str(), "wb");
     if (file == nullptr || std::fputc('x', file) == EOF || std::fclose(file) != 0) {
         *error = "cannot write in the capture folder '" + dir + "'";
         return false;
     }
-    std::remove(probe.c_str());
+    RemoveFile(probe.c_str());
     return true;
 }
 
@@ -44,12 +44,12 @@ bool PrepareExportFile(const std::string& path, std::string* error) {
         return false;
     }
     const std::string probe = path + ".part";
-    std::FILE* probeFile = std::fopen(probe.c_str(), "wb");
+    std::FILE* probeFile = OpenFile(probe.c_str(), "wb");
     if (probeFile == nullptr || std::fclose(probeFile) != 0) {
         *error = "cannot write '" + path + "': the folder is not writable";
         return false;
     }
-    std::remove(probe.c_str());
+    RemoveFile(probe.c_str());
     return true;
 }
 

@@ -1,25 +1,30 @@
-// Bitmap-font text: glyph rasterising, printing, advances and glyph shape.
+// Bitmap-font text: glyph rasterising and the generated table, printing, advances and glyph shape.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "core/embedded_data.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
+#include "gfx/glyph_table.h"
 #include "gl_test.h"
 #include "platform/glyph_rasterizer.h"
+#include "run_program.h"
 #include "toolkit_test_support.h"
 
 namespace {
 
 constexpr Rgb kWhite{255, 255, 255};
 
+const std::string kFacePath = std::string(DEMO_SOURCE_DIR) + "/assets/fonts/Lato-Black.ttf";
+const std::string kTablePath = std::string(DEMO_SOURCE_DIR) + "/assets/fonts/glyph_table.cpp";
+
 std::vector<GlyphBitmap> Rasterize(int32_t pixelHeight, int32_t alignment) {
+    const std::string face = ReadFileBytes(kFacePath);
     std::vector<GlyphBitmap> glyphs;
-    EXPECT_TRUE(
-        RasterizeGlyphs(fontFaceFile.data, fontFaceFile.size, pixelHeight, alignment, glyphs));
+    EXPECT_TRUE(RasterizeGlyphs(reinterpret_cast<const unsigned char*>(face.data()),
+                                static_cast<int32_t>(face.size()), pixelHeight, alignment, glyphs));
     return glyphs;
 }
 
@@ -52,6 +57,43 @@ TEST(GlyphRasterizerTest, UnreadableFaceFails) {
     EXPECT_TRUE(glyphs.empty());
     EXPECT_FALSE(RasterizeGlyphs(nullptr, 0, 20, 1, glyphs));
 }
+
+TEST(GlyphTableTest, TheCompiledTablesHoldTheRasterisedGlyphsOfBothSizes) {
+    ASSERT_EQ(FindGlyphTable(27), nullptr);
+    for (const int32_t size : {28, 100}) {
+        const GlyphTable* table = FindGlyphTable(size);
+        ASSERT_NE(table, nullptr) << size;
+        const auto glyphs = Rasterize(size, 1);
+        ASSERT_EQ(table->firstCode, kFirstGlyphCode);
+        ASSERT_EQ(table->count, static_cast<int32_t>(glyphs.size()));
+        for (int32_t i = 0; i < table->count; ++i) {
+            const GlyphImage& entry = table->glyphs[i];
+            const GlyphBitmap& glyph = glyphs[static_cast<size_t>(i)];
+            ASSERT_EQ(entry.width, glyph.width) << size << " " << i;
+            ASSERT_EQ(entry.height, glyph.height) << size << " " << i;
+            ASSERT_EQ(entry.originX, glyph.originX) << size << " " << i;
+            ASSERT_EQ(entry.originY, glyph.originY) << size << " " << i;
+            ASSERT_EQ(entry.advance, glyph.advance) << size << " " << i;
+            ASSERT_TRUE(
+                std::equal(glyph.rows.begin(), glyph.rows.end(), table->rows + entry.rowsAt))
+                << size << " " << i;
+        }
+    }
+}
+
+#ifdef GLYPH_TABLE_GENERATOR
+TEST(GlyphTableTest, RegeneratedTableIsByteIdenticalToTheCommittedOne) {
+    ScratchDir dir;
+    const ProgramResult result = RunProgram(GLYPH_TABLE_GENERATOR, {kFacePath, dir.File("t.cpp")});
+    ASSERT_EQ(result.exitCode, 0) << result.standardError;
+    const std::string committed = ReadFileBytes(kTablePath);
+    ASSERT_FALSE(committed.empty());
+    EXPECT_TRUE(ReadFileBytes(dir.File("t.cpp")) == committed)
+        << "assets/fonts/glyph_table.cpp is stale: build the glyph_table target and commit it";
+    EXPECT_EQ(RunProgram(GLYPH_TABLE_GENERATOR, {dir.File("none.ttf"), dir.File("u.cpp")}).exitCode,
+              1);
+}
+#endif
 
 class BitmapFontTest : public GlTest {
 protected:

@@ -12,12 +12,15 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 std::string Quote(const std::string& text) {
@@ -33,6 +36,7 @@ std::string Quote(const std::string& text) {
 }
 
 }  // namespace
+#endif
 
 ScratchDir::ScratchDir() {
     std::random_device device;
@@ -65,6 +69,8 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Child processes run through the POSIX shell; the Windows test programs start none.
+#ifndef _WIN32
 namespace {
 
 // The shell command that runs program with its output going to outputDir/out and outputDir/err.
@@ -179,6 +185,8 @@ ProgramResult RunCapture(const std::string& dir, int fps, int firstFrame, int la
                        std::to_string(firstFrame) + ":" + std::to_string(lastFrame)},
                       workingDir, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
 }
+
+#endif
 
 std::string CaptureFramePath(const std::string& dir, int frame) {
     char name[32];
