@@ -44,7 +44,7 @@ uint64_t MixConstantScalar(float* destination, int32_t n, const int16_t* data, u
 // offsets k × delta with an explicit carry, one gather loads each pair data[i], data[i + 1] as a
 // 32-bit word, and the arithmetic is the scalar loop's, value for value (no fused multiply-add),
 // so both paths give identical floats.
-constexpr uint64_t kOneStep = 1ull << 32;  // one sample value per frame, forward
+constexpr uint64_t kTwoSteps = 2ull << 32;  // two sample values per frame, forward
 
 struct Lanes {
     __m256i low;   // (k × delta) low words, k = 0..7
@@ -64,7 +64,16 @@ __attribute__((target("avx2"))) Lanes MakeLanes(uint64_t delta) {
 }
 
 // The interpolated values of the eight frames from `position`, as Interpolate gives them.
-template <bool kNearby>
+// Eight values from `values` on, widened to 32 bits.
+__attribute__((target("avx2"))) __m256i Load8(const int16_t* values) {
+    return _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values)));
+}
+
+// How Interpolate8 fetches the pairs: by gather, or, when every index lies within 8 (Narrow)
+// or 16 (Wide) values of the first frame's, by loading the values there and permuting lanes.
+enum class Fetch { Gather, Narrow, Wide };
+
+template <Fetch kFetch>
 __attribute__((target("avx2"))) __m256 Interpolate8(const int16_t* data, uint64_t position,
                                                     const Lanes& lanes) {
     const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
@@ -76,17 +85,24 @@ __attribute__((target("avx2"))) __m256 Interpolate8(const int16_t* data, uint64_
     const __m256i index = _mm256_sub_epi32(_mm256_add_epi32(baseHigh, lanes.high), carry);
     __m256 s0;
     __m256 s1;
-    if constexpr (kNearby) {
-        // Forward steps of at most one value: the eight indices lie in first .. first + 7, so
-        // data[first .. first + 8] (inside the sample's 8-value tail) hold every pair.
+    if constexpr (kFetch != Fetch::Gather) {
+        // The eight indices are first + offset. Narrow: offsets 0..7, so data[first .. first + 8]
+        // hold every pair. Wide: offsets 0..15 with the last at least 8, so data[first .. first +
+        // 16] hold them, and (the last index being below the sample's length) they lie inside
+        // its 8-value tail. vpermd reads the low three bits of each offset.
         const int16_t* first = data + static_cast<uint32_t>(position >> 32);
         const __m256i offset = _mm256_sub_epi32(index, baseHigh);
-        const __m256i values =
-            _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first)));
-        const __m256i next =
-            _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 1)));
-        s0 = _mm256_cvtepi32_ps(_mm256_permutevar8x32_epi32(values, offset));
-        s1 = _mm256_cvtepi32_ps(_mm256_permutevar8x32_epi32(next, offset));
+        __m256i pick0 = _mm256_permutevar8x32_epi32(Load8(first), offset);
+        __m256i pick1 = _mm256_permutevar8x32_epi32(Load8(first + 1), offset);
+        if constexpr (kFetch == Fetch::Wide) {
+            const __m256i upper = _mm256_cmpgt_epi32(offset, _mm256_set1_epi32(7));
+            pick0 = _mm256_blendv_epi8(pick0, _mm256_permutevar8x32_epi32(Load8(first + 8), offset),
+                                       upper);
+            pick1 = _mm256_blendv_epi8(pick1, _mm256_permutevar8x32_epi32(Load8(first + 9), offset),
+                                       upper);
+        }
+        s0 = _mm256_cvtepi32_ps(pick0);
+        s1 = _mm256_cvtepi32_ps(pick1);
     } else {
         // Byte offset 2 × index: data[index] in the low half, data[index + 1] in the high half.
         const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(data), index, 2);
@@ -96,6 +112,14 @@ __attribute__((target("avx2"))) __m256 Interpolate8(const int16_t* data, uint64_
     const __m256 t = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fraction, 1)),
                                    _mm256_set1_ps(kHalfFractionToWeight));
     return _mm256_add_ps(s0, _mm256_mul_ps(t, _mm256_sub_ps(s1, s0)));
+}
+
+// Forward steps of at most two values: the span of the block's indices picks the fetch.
+__attribute__((target("avx2"))) __m256 InterpolateNearby8(const int16_t* data, uint64_t position,
+                                                          uint64_t delta, const Lanes& lanes) {
+    const uint64_t span = ((position + 7 * delta) >> 32) - (position >> 32);
+    return span < 8 ? Interpolate8<Fetch::Narrow>(data, position, lanes)
+                    : Interpolate8<Fetch::Wide>(data, position, lanes);
 }
 
 // Adds the left and right lanes of eight frames to 16 interleaved floats.
@@ -117,16 +141,16 @@ __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int
     const __m256 right = _mm256_set1_ps(rightGain);
     const uint64_t advance = 8 * delta;
     int32_t done = 0;
-    if (delta <= kOneStep) {
+    if (delta <= kTwoSteps) {
         for (; done + 8 <= n; done += 8) {
-            const __m256 s = Interpolate8<true>(data, position, lanes);
+            const __m256 s = InterpolateNearby8(data, position, delta, lanes);
             Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
             destination += 16;
             position += advance;
         }
     }
     for (; done + 8 <= n; done += 8) {
-        const __m256 s = Interpolate8<false>(data, position, lanes);
+        const __m256 s = Interpolate8<Fetch::Gather>(data, position, lanes);
         Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
         destination += 16;
         position += advance;
@@ -155,8 +179,8 @@ __attribute__((target("avx2"))) uint64_t MixRampAvx2(float* destination, int32_t
             left += leftStep;
             right += rightStep;
         }
-        const __m256 s = delta <= kOneStep ? Interpolate8<true>(data, position, lanes)
-                                           : Interpolate8<false>(data, position, lanes);
+        const __m256 s = delta <= kTwoSteps ? InterpolateNearby8(data, position, delta, lanes)
+                                            : Interpolate8<Fetch::Gather>(data, position, lanes);
         Add8(destination, _mm256_mul_ps(s, _mm256_load_ps(lefts)),
              _mm256_mul_ps(s, _mm256_load_ps(rights)));
         destination += 16;

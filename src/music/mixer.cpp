@@ -35,8 +35,11 @@ void StorePosition(Voice& voice, uint64_t position) {
 // count after which a forward voice is at or past the loop end, or a backward voice at or before
 // the loop start. Exact in 64 bits, so that a chunk never stops short of the boundary (which
 // would stall) nor runs past the readable data, whatever the step.
+// Only whether the boundary falls within `limit` frames matters to the caller, so a boundary
+// farther away (the usual case) is recognised by one multiplication instead of a division, and
+// reported as UINT64_MAX.
 uint64_t FramesToBoundary(bool backward, uint64_t position, uint64_t step, uint64_t loopStart,
-                          uint64_t loopEnd) {
+                          uint64_t loopEnd, uint64_t limit) {
     uint64_t distance;
     if (backward) {
         if (position <= (loopStart << 32)) {
@@ -48,6 +51,10 @@ uint64_t FramesToBoundary(bool backward, uint64_t position, uint64_t step, uint6
             return 0;
         }
         distance = (loopEnd << 32) - position;
+    }
+    uint64_t reach;
+    if (!__builtin_mul_overflow(step, limit, &reach) && reach < distance) {
+        return UINT64_MAX;
     }
     return distance / step + (distance % step != 0 ? 1 : 0);
 }
@@ -126,8 +133,10 @@ void MixVoice(Voice& voice, const Ramp& ramp, float* destination, int32_t count)
 
         int32_t frames = framesLeft;
         bool boundary = false;
-        const uint64_t toBoundary =
-            step == 0 ? UINT64_MAX : FramesToBoundary(backward, position, step, loopStart, loopEnd);
+        const uint64_t toBoundary = step == 0
+                                        ? UINT64_MAX
+                                        : FramesToBoundary(backward, position, step, loopStart,
+                                                           loopEnd, static_cast<uint64_t>(frames));
         if (toBoundary <= static_cast<uint64_t>(frames)) {
             frames = static_cast<int32_t>(toBoundary);
             boundary = true;

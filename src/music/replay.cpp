@@ -73,10 +73,10 @@ int32_t LinearFrequency(int64_t units) {
 }
 
 // LinearFrequency of every unit count the notes 0..255 with their vibrato, arpeggio and slides
-// reach, filled on first use (0 = not yet; every entry is at least 207 Hz). Relaxed atomics, as
+// reach, filled on first use (0 = not yet; every entry is at least 5 Hz). Relaxed atomics, as
 // players on several threads may fill the same entry with the same value.
-constexpr int64_t kLinearTableLowest = -4096;
-constexpr int64_t kLinearTableSize = 20480;
+constexpr int64_t kLinearTableLowest = -8192;
+constexpr int64_t kLinearTableSize = 32768;
 std::atomic<int32_t> linearFrequencies[kLinearTableSize];
 
 bool IsPlayableNote(uint8_t note) {
@@ -298,9 +298,11 @@ void UpdateVoice(Player& player, Channel& channel, Sample* sample) {
         if (frequency > highest) {
             frequency = highest;
         }
-        if (outputRate > 0) {
+        // The step depends on the frequency alone; most ticks hand over the same one again.
+        if (outputRate > 0 && frequency != v->stepFrequency) {
             v->stepInteger = static_cast<uint32_t>(frequency / outputRate);
             v->stepFraction = static_cast<uint32_t>(((frequency % outputRate) << 32) / outputRate);
+            v->stepFrequency = static_cast<int32_t>(frequency);
         }
     }
     if (flags & kUpdateRewind) {
