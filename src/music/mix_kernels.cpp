@@ -51,7 +51,7 @@ struct Lanes {
     __m256i high;  // (k × delta) high words
 };
 
-__attribute__((target("avx2"))) Lanes MakeLanes(uint64_t delta) {
+__attribute__((target("avx2"), always_inline)) inline Lanes MakeLanes(uint64_t delta) {
     alignas(32) uint32_t offsetLow[8];
     alignas(32) uint32_t offsetHigh[8];
     for (uint32_t i = 0; i < 8; ++i) {
@@ -65,7 +65,7 @@ __attribute__((target("avx2"))) Lanes MakeLanes(uint64_t delta) {
 
 // The interpolated values of the eight frames from `position`, as Interpolate gives them.
 // Eight values from `values` on, widened to 32 bits.
-__attribute__((target("avx2"))) __m256i Load8(const int16_t* values) {
+__attribute__((target("avx2"), always_inline)) inline __m256i Load8(const int16_t* values) {
     return _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values)));
 }
 
@@ -74,8 +74,9 @@ __attribute__((target("avx2"))) __m256i Load8(const int16_t* values) {
 enum class Fetch { Gather, Narrow, Wide };
 
 template <Fetch kFetch>
-__attribute__((target("avx2"))) __m256 Interpolate8(const int16_t* data, uint64_t position,
-                                                    const Lanes& lanes) {
+__attribute__((target("avx2"), always_inline)) inline __m256 Interpolate8(const int16_t* data,
+                                                                          uint64_t position,
+                                                                          const Lanes& lanes) {
     const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
     const __m256i baseLow = _mm256_set1_epi32(static_cast<int32_t>(position));
     const __m256i baseHigh = _mm256_set1_epi32(static_cast<int32_t>(position >> 32));
@@ -115,15 +116,16 @@ __attribute__((target("avx2"))) __m256 Interpolate8(const int16_t* data, uint64_
 }
 
 // Forward steps of at most two values: the span of the block's indices picks the fetch.
-__attribute__((target("avx2"))) __m256 InterpolateNearby8(const int16_t* data, uint64_t position,
-                                                          uint64_t delta, const Lanes& lanes) {
+__attribute__((target("avx2"), always_inline)) inline __m256 InterpolateNearby8(
+    const int16_t* data, uint64_t position, uint64_t delta, const Lanes& lanes) {
     const uint64_t span = ((position + 7 * delta) >> 32) - (position >> 32);
     return span < 8 ? Interpolate8<Fetch::Narrow>(data, position, lanes)
                     : Interpolate8<Fetch::Wide>(data, position, lanes);
 }
 
 // Adds the left and right lanes of eight frames to 16 interleaved floats.
-__attribute__((target("avx2"))) void Add8(float* destination, __m256 l, __m256 r) {
+__attribute__((target("avx2"), always_inline)) inline void Add8(float* destination, __m256 l,
+                                                                __m256 r) {
     const __m256 lowPairs = _mm256_unpacklo_ps(l, r);   // frames 0, 1 | 4, 5
     const __m256 highPairs = _mm256_unpackhi_ps(l, r);  // frames 2, 3 | 6, 7
     const __m256 first = _mm256_permute2f128_ps(lowPairs, highPairs, 0x20);
