@@ -19,6 +19,7 @@ namespace {
 constexpr int64_t kRate = 44100;
 constexpr double kDefaultSeconds = 600.0;
 constexpr char kSignature[] = "Extended Module: ";
+constexpr int64_t kBufferBlocks = 256;  // about 5 s of audio, 0.9 MB
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
@@ -123,11 +124,20 @@ int main(int argc, char** argv) {
         return Fail(output, reason);
     }
 
-    std::vector<int16_t> block(2 * static_cast<size_t>(render.player.blockFrames));
-    int64_t frames;
-    while ((frames = OfflineRenderNext(render, block.data())) > 0) {
-        if (!WavWriterAppend(wav, block.data(), frames)) {
-            break;
+    // Blocks are gathered into one large buffer and written together: a few large writes cost
+    // far less than one small write per block.
+    const int64_t blockFrames = render.player.blockFrames;
+    std::vector<int16_t> buffer(2 * static_cast<size_t>(kBufferBlocks * blockFrames));
+    int64_t buffered = 0;
+    bool ended = false;
+    bool appended = true;
+    while (!ended && appended) {
+        const int64_t frames = OfflineRenderNext(render, buffer.data() + 2 * buffered);
+        buffered += frames;
+        ended = frames == 0;
+        if (buffered > 0 && (ended || buffered + blockFrames > kBufferBlocks * blockFrames)) {
+            appended = WavWriterAppend(wav, buffer.data(), buffered);
+            buffered = 0;
         }
     }
     const bool written = WavWriterClose(wav);

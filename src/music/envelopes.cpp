@@ -173,12 +173,35 @@ void FadeoutStep(Channel& channel, const Instrument& instrument) {
     channel.updateFlags |= kUpdateVolume;
 }
 
+namespace {
+
+// Single precision throughout, so that the peaks reach +-64.
+int32_t AutoVibratoSine(int32_t phase) {
+    return static_cast<int32_t>(std::sin(static_cast<float>(phase) * kAutoVibratoPhaseScale) *
+                                64.0f);
+}
+
+struct AutoVibratoTable {
+    int32_t sine[256];
+};
+
+AutoVibratoTable BuildAutoVibratoTable() {
+    AutoVibratoTable table{};
+    for (int32_t phase = 0; phase < 256; ++phase) {
+        table.sine[phase] = AutoVibratoSine(phase);
+    }
+    return table;
+}
+
+const AutoVibratoTable autoVibratoTable = BuildAutoVibratoTable();
+
+}  // namespace
+
 int32_t AutoVibratoWave(int32_t type, int32_t phase) {
     switch (type) {
         case 0:
-            // Single precision throughout, so that the peaks reach +-64.
-            return static_cast<int32_t>(
-                std::sin(static_cast<float>(phase) * kAutoVibratoPhaseScale) * 64.0f);
+            return phase >= 0 && phase < 256 ? autoVibratoTable.sine[phase]
+                                             : AutoVibratoSine(phase);
         case 1:
             return phase < 128 ? 64 : -64;
         case 2:

@@ -2,8 +2,6 @@
 // position, added to a stereo float buffer.
 #include "music/mix_kernels.h"
 
-#include <cstring>
-
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -42,14 +40,18 @@ uint64_t MixConstantScalar(float* destination, int32_t n, const int16_t* data, u
 }
 
 #if defined(__x86_64__)
-// Eight frames per iteration: the eight 32.32 positions are built from the block's start and the
-// offsets i × delta with an explicit carry, each gather loads data[i] and data[i + 1] as one
+// Eight frames at a time: the eight 32.32 positions are built from the block's start and the
+// offsets k × delta with an explicit carry, one gather loads each pair data[i], data[i + 1] as a
 // 32-bit word, and the arithmetic is the scalar loop's, value for value (no fused multiply-add),
 // so both paths give identical floats.
-__attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int32_t n,
-                                                         const int16_t* data, uint64_t position,
-                                                         uint64_t delta, float leftGain,
-                                                         float rightGain) {
+constexpr uint64_t kTwoSteps = 2ull << 32;  // two sample values per frame, forward
+
+struct Lanes {
+    __m256i low;   // (k × delta) low words, k = 0..7
+    __m256i high;  // (k × delta) high words
+};
+
+__attribute__((target("avx2"), always_inline)) inline Lanes MakeLanes(uint64_t delta) {
     alignas(32) uint32_t offsetLow[8];
     alignas(32) uint32_t offsetHigh[8];
     for (uint32_t i = 0; i < 8; ++i) {
@@ -57,46 +59,147 @@ __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int
         offsetLow[i] = static_cast<uint32_t>(offset);
         offsetHigh[i] = static_cast<uint32_t>(offset >> 32);
     }
-    const __m256i low = _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetLow));
-    const __m256i high = _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetHigh));
+    return Lanes{_mm256_load_si256(reinterpret_cast<const __m256i*>(offsetLow)),
+                 _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetHigh))};
+}
+
+// The interpolated values of the eight frames from `position`, as Interpolate gives them.
+// Eight values from `values` on, widened to 32 bits.
+__attribute__((target("avx2"), always_inline)) inline __m256i Load8(const int16_t* values) {
+    return _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values)));
+}
+
+// How Interpolate8 fetches the pairs: by gather, or, when every index lies within 8 (Narrow)
+// or 16 (Wide) values of the first frame's, by loading the values there and permuting lanes.
+enum class Fetch { Gather, Narrow, Wide };
+
+template <Fetch kFetch>
+__attribute__((target("avx2"), always_inline)) inline __m256 Interpolate8(const int16_t* data,
+                                                                          uint64_t position,
+                                                                          const Lanes& lanes) {
     const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
-    const __m256 weight = _mm256_set1_ps(kHalfFractionToWeight);
+    const __m256i baseLow = _mm256_set1_epi32(static_cast<int32_t>(position));
+    const __m256i baseHigh = _mm256_set1_epi32(static_cast<int32_t>(position >> 32));
+    const __m256i fraction = _mm256_add_epi32(baseLow, lanes.low);
+    const __m256i carry =
+        _mm256_cmpgt_epi32(_mm256_xor_si256(baseLow, signBit), _mm256_xor_si256(fraction, signBit));
+    const __m256i index = _mm256_sub_epi32(_mm256_add_epi32(baseHigh, lanes.high), carry);
+    __m256 s0;
+    __m256 s1;
+    if constexpr (kFetch != Fetch::Gather) {
+        // The eight indices are first + offset. Narrow: offsets 0..7, so data[first .. first + 8]
+        // hold every pair. Wide: offsets 0..15 with the last at least 8, so data[first .. first +
+        // 16] hold them, and (the last index being below the sample's length) they lie inside
+        // its 8-value tail. vpermd reads the low three bits of each offset.
+        const int16_t* first = data + static_cast<uint32_t>(position >> 32);
+        const __m256i offset = _mm256_sub_epi32(index, baseHigh);
+        __m256i pick0 = _mm256_permutevar8x32_epi32(Load8(first), offset);
+        __m256i pick1 = _mm256_permutevar8x32_epi32(Load8(first + 1), offset);
+        if constexpr (kFetch == Fetch::Wide) {
+            const __m256i upper = _mm256_cmpgt_epi32(offset, _mm256_set1_epi32(7));
+            pick0 = _mm256_blendv_epi8(pick0, _mm256_permutevar8x32_epi32(Load8(first + 8), offset),
+                                       upper);
+            pick1 = _mm256_blendv_epi8(pick1, _mm256_permutevar8x32_epi32(Load8(first + 9), offset),
+                                       upper);
+        }
+        s0 = _mm256_cvtepi32_ps(pick0);
+        s1 = _mm256_cvtepi32_ps(pick1);
+    } else {
+        // Byte offset 2 × index: data[index] in the low half, data[index + 1] in the high half.
+        const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(data), index, 2);
+        s0 = _mm256_cvtepi32_ps(_mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16));
+        s1 = _mm256_cvtepi32_ps(_mm256_srai_epi32(pair, 16));
+    }
+    const __m256 t = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fraction, 1)),
+                                   _mm256_set1_ps(kHalfFractionToWeight));
+    return _mm256_add_ps(s0, _mm256_mul_ps(t, _mm256_sub_ps(s1, s0)));
+}
+
+// Forward steps of at most two values: the span of the block's indices picks the fetch.
+__attribute__((target("avx2"), always_inline)) inline __m256 InterpolateNearby8(
+    const int16_t* data, uint64_t position, uint64_t delta, const Lanes& lanes) {
+    const uint64_t span = ((position + 7 * delta) >> 32) - (position >> 32);
+    return span < 8 ? Interpolate8<Fetch::Narrow>(data, position, lanes)
+                    : Interpolate8<Fetch::Wide>(data, position, lanes);
+}
+
+// Adds the left and right lanes of eight frames to 16 interleaved floats.
+__attribute__((target("avx2"), always_inline)) inline void Add8(float* destination, __m256 l,
+                                                                __m256 r) {
+    const __m256 lowPairs = _mm256_unpacklo_ps(l, r);   // frames 0, 1 | 4, 5
+    const __m256 highPairs = _mm256_unpackhi_ps(l, r);  // frames 2, 3 | 6, 7
+    const __m256 first = _mm256_permute2f128_ps(lowPairs, highPairs, 0x20);
+    const __m256 second = _mm256_permute2f128_ps(lowPairs, highPairs, 0x31);
+    _mm256_storeu_ps(destination, _mm256_add_ps(_mm256_loadu_ps(destination), first));
+    _mm256_storeu_ps(destination + 8, _mm256_add_ps(_mm256_loadu_ps(destination + 8), second));
+}
+
+__attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int32_t n,
+                                                         const int16_t* data, uint64_t position,
+                                                         uint64_t delta, float leftGain,
+                                                         float rightGain) {
+    const Lanes lanes = MakeLanes(delta);
     const __m256 left = _mm256_set1_ps(leftGain);
     const __m256 right = _mm256_set1_ps(rightGain);
     const uint64_t advance = 8 * delta;
     int32_t done = 0;
-    for (; done + 8 <= n; done += 8) {
-        const __m256i baseLow = _mm256_set1_epi32(static_cast<int32_t>(position));
-        const __m256i baseHigh = _mm256_set1_epi32(static_cast<int32_t>(position >> 32));
-        const __m256i fraction = _mm256_add_epi32(baseLow, low);
-        // All ones where the low word wrapped (unsigned fraction < base), i.e. a carry of 1.
-        const __m256i carry = _mm256_cmpgt_epi32(_mm256_xor_si256(baseLow, signBit),
-                                                 _mm256_xor_si256(fraction, signBit));
-        const __m256i index = _mm256_sub_epi32(_mm256_add_epi32(baseHigh, high), carry);
-        alignas(32) int32_t at[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
-        int32_t word[8];
-        for (int k = 0; k < 8; ++k) {
-            std::memcpy(&word[k], data + at[k], sizeof(int32_t));
+    if (delta <= kTwoSteps) {
+        for (; done + 8 <= n; done += 8) {
+            const __m256 s = InterpolateNearby8(data, position, delta, lanes);
+            Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
+            destination += 16;
+            position += advance;
         }
-        const __m256i pair = _mm256_setr_epi32(word[0], word[1], word[2], word[3], word[4], word[5],
-                                               word[6], word[7]);
-        const __m256 s0 = _mm256_cvtepi32_ps(_mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16));
-        const __m256 s1 = _mm256_cvtepi32_ps(_mm256_srai_epi32(pair, 16));
-        const __m256 t = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fraction, 1)), weight);
-        const __m256 s = _mm256_add_ps(s0, _mm256_mul_ps(t, _mm256_sub_ps(s1, s0)));
-        const __m256 l = _mm256_mul_ps(s, left);
-        const __m256 r = _mm256_mul_ps(s, right);
-        const __m256 lowPairs = _mm256_unpacklo_ps(l, r);   // frames 0, 1 | 4, 5
-        const __m256 highPairs = _mm256_unpackhi_ps(l, r);  // frames 2, 3 | 6, 7
-        const __m256 first = _mm256_permute2f128_ps(lowPairs, highPairs, 0x20);
-        const __m256 second = _mm256_permute2f128_ps(lowPairs, highPairs, 0x31);
-        _mm256_storeu_ps(destination, _mm256_add_ps(_mm256_loadu_ps(destination), first));
-        _mm256_storeu_ps(destination + 8, _mm256_add_ps(_mm256_loadu_ps(destination + 8), second));
+    }
+    for (; done + 8 <= n; done += 8) {
+        const __m256 s = Interpolate8<Fetch::Gather>(data, position, lanes);
+        Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
         destination += 16;
         position += advance;
     }
     return MixConstantScalar(destination, n - done, data, position, delta, leftGain, rightGain);
+}
+
+// The gains still advance frame by frame in single precision (g, g + step, (g + step) + step, …)
+// exactly as the scalar loop adds them; only the products and sums go eight at a time.
+__attribute__((target("avx2"))) uint64_t MixRampAvx2(float* destination, int32_t n,
+                                                     const int16_t* data, uint64_t position,
+                                                     uint64_t delta, float& leftGain,
+                                                     float& rightGain, float leftStep,
+                                                     float rightStep) {
+    const Lanes lanes = MakeLanes(delta);
+    float left = leftGain;
+    float right = rightGain;
+    const uint64_t advance = 8 * delta;
+    int32_t done = 0;
+    alignas(32) float lefts[8];
+    alignas(32) float rights[8];
+    for (; done + 8 <= n; done += 8) {
+        for (int k = 0; k < 8; ++k) {
+            lefts[k] = left;
+            rights[k] = right;
+            left += leftStep;
+            right += rightStep;
+        }
+        const __m256 s = delta <= kTwoSteps ? InterpolateNearby8(data, position, delta, lanes)
+                                            : Interpolate8<Fetch::Gather>(data, position, lanes);
+        Add8(destination, _mm256_mul_ps(s, _mm256_load_ps(lefts)),
+             _mm256_mul_ps(s, _mm256_load_ps(rights)));
+        destination += 16;
+        position += advance;
+    }
+    for (; done < n; ++done) {
+        const float s = Interpolate(data, position);
+        position += delta;
+        destination[0] += s * left;
+        destination[1] += s * right;
+        destination += 2;
+        left += leftStep;
+        right += rightStep;
+    }
+    leftGain = left;
+    rightGain = right;
+    return position;
 }
 
 const bool hasAvx2 = __builtin_cpu_supports("avx2");
@@ -117,6 +220,12 @@ uint64_t MixConstant(float* destination, int32_t n, const int16_t* data, uint64_
 uint64_t MixRamp(float* destination, int32_t n, const int16_t* data, uint64_t position,
                  uint64_t delta, float& leftGain, float& rightGain, float leftStep,
                  float rightStep) {
+#if defined(__x86_64__)
+    if (hasAvx2 && n >= 8) {
+        return MixRampAvx2(destination, n, data, position, delta, leftGain, rightGain, leftStep,
+                           rightStep);
+    }
+#endif
     float left = leftGain;
     float right = rightGain;
     for (int32_t i = 0; i < n; ++i) {

@@ -1,6 +1,7 @@
 // Replay engine: tick and row sequencing, note starts, periods, frequencies and voice hand-off.
 #include "music/replay.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
@@ -37,6 +38,46 @@ const Cell* RowCells(const Song* song, int32_t orderIndex, int32_t row) {
     }
     return pattern->cells + static_cast<size_t>(row) * song->channelCount;
 }
+
+// Amiga period table entry k: 2^((132 - k) / 12) × 13.375, truncated.
+int32_t AmigaTablePeriod(int32_t k) {
+    return static_cast<int32_t>(std::pow(2.0, (132 - k) * static_cast<double>(kTwelfth)) *
+                                kAmigaBasePeriod);
+}
+
+// Entries 0..256: every note index 0..255 and its upper neighbour.
+constexpr int32_t kAmigaTableSize = 257;
+struct AmigaTable {
+    int32_t periods[kAmigaTableSize];
+};
+
+AmigaTable BuildAmigaTable() {
+    AmigaTable table{};
+    for (int32_t k = 0; k < kAmigaTableSize; ++k) {
+        table.periods[k] = AmigaTablePeriod(k);
+    }
+    return table;
+}
+
+const AmigaTable amigaTable = BuildAmigaTable();
+
+// Frequency of 4608 - period + periodDelta = `units` linear units: 8363 Hz × 2^(units / 768).
+int32_t LinearFrequency(int64_t units) {
+    const double exponent = static_cast<double>(units) * static_cast<double>(kLinearOctaveFraction);
+    const double frequency = kMiddleFrequency * std::pow(2.0, exponent);
+    // A period far below the table (fine slides have no lower limit) must not overflow.
+    if (!(frequency < 2147483647.0)) {
+        return 2147483647;
+    }
+    return static_cast<int32_t>(frequency);
+}
+
+// LinearFrequency of every unit count the notes 0..255 with their vibrato, arpeggio and slides
+// reach, filled on first use (0 = not yet; every entry is at least 5 Hz). Relaxed atomics, as
+// players on several threads may fill the same entry with the same value.
+constexpr int64_t kLinearTableLowest = -8192;
+constexpr int64_t kLinearTableSize = 32768;
+std::atomic<int32_t> linearFrequencies[kLinearTableSize];
 
 bool IsPlayableNote(uint8_t note) {
     return note >= 1 && note <= 96;
@@ -157,8 +198,7 @@ void ResolveInstrument(const Song* song, const Channel& channel, Instrument** in
 
 int32_t AmigaPeriod(int32_t noteIndex, int32_t finetune) {
     auto table = [](int32_t k) {
-        return static_cast<int32_t>(std::pow(2.0, (132 - k) * static_cast<double>(kTwelfth)) *
-                                    kAmigaBasePeriod);
+        return k >= 0 && k < kAmigaTableSize ? amigaTable.periods[k] : AmigaTablePeriod(k);
     };
     int32_t base = table(noteIndex);
     if (finetune < 0 && noteIndex != 0) {
@@ -175,23 +215,25 @@ int32_t NotePeriod(const Song* song, int32_t noteIndex, int32_t finetune) {
 }
 
 int32_t PeriodFrequency(const Song* song, int32_t period, int32_t periodDelta) {
-    double frequency = 0.0;
     if (song->flags & 1) {
-        double exponent = (static_cast<double>(kLinearMiddlePeriod) - period + periodDelta) *
-                          static_cast<double>(kLinearOctaveFraction);
-        frequency = kMiddleFrequency * std::pow(2.0, exponent);
-    } else {
-        int64_t sum = static_cast<int64_t>(period) + periodDelta;
-        if (sum == 0) {
-            return 0;
+        // 4608.0 - period + periodDelta is exact in double, so the integer sum indexes the table.
+        const int64_t units = kLinearMiddlePeriod - static_cast<int64_t>(period) + periodDelta;
+        const int64_t slot = units - kLinearTableLowest;
+        if (slot < 0 || slot >= kLinearTableSize) {
+            return LinearFrequency(units);
         }
-        return static_cast<int32_t>(kAmigaClock / sum);
+        int32_t frequency = linearFrequencies[slot].load(std::memory_order_relaxed);
+        if (frequency == 0) {
+            frequency = LinearFrequency(units);
+            linearFrequencies[slot].store(frequency, std::memory_order_relaxed);
+        }
+        return frequency;
     }
-    // A period far below the table (fine slides have no lower limit) must not overflow.
-    if (!(frequency < 2147483647.0)) {
-        return 2147483647;
+    int64_t sum = static_cast<int64_t>(period) + periodDelta;
+    if (sum == 0) {
+        return 0;
     }
-    return static_cast<int32_t>(frequency);
+    return static_cast<int32_t>(kAmigaClock / sum);
 }
 
 void UpdateVoice(Player& player, Channel& channel, Sample* sample) {
@@ -256,9 +298,11 @@ void UpdateVoice(Player& player, Channel& channel, Sample* sample) {
         if (frequency > highest) {
             frequency = highest;
         }
-        if (outputRate > 0) {
+        // The step depends on the frequency alone; most ticks hand over the same one again.
+        if (outputRate > 0 && frequency != v->stepFrequency) {
             v->stepInteger = static_cast<uint32_t>(frequency / outputRate);
             v->stepFraction = static_cast<uint32_t>(((frequency % outputRate) << 32) / outputRate);
+            v->stepFrequency = static_cast<int32_t>(frequency);
         }
     }
     if (flags & kUpdateRewind) {

@@ -19,6 +19,7 @@ struct Voice {
     uint32_t positionFraction;  // units of 2^-32
     uint32_t stepFraction;      // units of 2^-32 per output frame
     uint32_t stepInteger;       // whole samples per output frame
+    int32_t stepFrequency;      // Hz the step was computed for; 0 = set some other way
     int32_t direction;          // 1 = forward, 2 = backward (ping-pong loops)
     int32_t rampLeftTarget;     // leftLevel the running ramp was set up for
     int32_t rampRightTarget;    // rightLevel the running ramp was set up for
