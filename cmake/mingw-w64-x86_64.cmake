@@ -13,7 +13,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # zlib from libz-mingw-w64-dev, linked in rather than beside the program as a DLL.
 set(ZLIB_USE_STATIC_LIBS ON)
-# Test programs run under Wine.
+# Test programs run under Wine (Debian's wine64 package keeps its loader in /usr/lib/wine).
 find_program(DEMO_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(DEMO_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${DEMO_WINE})

@@ -8,8 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "${1:-}" != --under-x ]; then
   started=$(date +%s)
-  "$root/scripts/build-windows.sh"
+  # Wine first: configuring the cross build looks for it to run the test programs.
   "$root/scripts/setup-packages.sh" wine64 xvfb xauth googletest
+  "$root/scripts/build-windows.sh"
   cmake --build "$root/build/windows" -j "$(nproc)" \
     --target test_music test_core test_platform test_shell test_window
   built=$(date +%s)
