@@ -11,6 +11,7 @@
 #include "music/song.h"
 #include "platform/file_io.h"
 #include "platform/program_start.h"
+#include "platform/signals.h"
 #include "platform/wav_writer.h"
 #include "platform/wave_out.h"
 
@@ -19,7 +20,9 @@ namespace {
 constexpr int64_t kRate = 44100;
 constexpr double kDefaultSeconds = 600.0;
 constexpr char kSignature[] = "Extended Module: ";
-constexpr int64_t kBufferBlocks = 256;  // about 5 s of audio, 0.9 MB
+// About one second of audio (159 KB) per write: few large writes, and the WAV header, brought up
+// to date after each, never lags the file by more than a second.
+constexpr int64_t kBufferBlocks = 49;
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
@@ -106,6 +109,9 @@ int main(int argc, char** argv) {
         return Fail(input, "not an XM module (no \"Extended Module: \" signature)");
     }
 
+    // Ctrl-C, a kill, a closed terminal or Ctrl-\ end the render at the next block; the
+    // unfinished output is removed, as on every other failure.
+    InstallStopRequestHandlers();
     OfflineRender render;
     bool deviceFailed = false;
     if (!OfflineRenderBegin(render, image.data(), image.size(), seconds, &deviceFailed)) {
@@ -131,7 +137,8 @@ int main(int argc, char** argv) {
     int64_t buffered = 0;
     bool ended = false;
     bool appended = true;
-    while (!ended && appended) {
+    StopRequest stop = StopRequest::None;
+    while (!ended && appended && stop == StopRequest::None) {
         const int64_t frames = OfflineRenderNext(render, buffer.data() + 2 * buffered);
         buffered += frames;
         ended = frames == 0;
@@ -139,6 +146,15 @@ int main(int argc, char** argv) {
             appended = WavWriterAppend(wav, buffer.data(), buffered);
             buffered = 0;
         }
+        stop = PendingStopRequest();
+    }
+    if (stop != StopRequest::None) {
+        WavWriterDiscard(wav);
+        const double renderedSeconds = static_cast<double>(render.renderedFrames) / kRate;
+        OfflineRenderEnd(render);
+        std::fprintf(stderr, "xmrender: %s: stopped by %s after %.3f s; output removed\n",
+                     output.c_str(), StopRequestName(stop), renderedSeconds);
+        return StopRequestExitStatus(stop);
     }
     const bool written = WavWriterClose(wav);
 
