@@ -112,10 +112,12 @@ TEST(WavWriterTest, ClosingAfterAFailureKeepsTheCompleteFrames) {
     EXPECT_EQ(Read32(bytes, 52), 5u | 6u << 16);
 }
 
+#ifndef _WIN32  // a POSIX device
 TEST(WavWriterTest, AFailedWriteToADeviceLeavesTheDevice) {
     WavWriter writer;
     EXPECT_FALSE(WavWriterOpen(writer, "/dev/full"));  // no space: the header cannot be written
     EXPECT_TRUE(Exists("/dev/full"));
 }
+#endif
 
 }  // namespace
