@@ -5,35 +5,19 @@
 #include "platform/display.h"
 
 #include <windows.h>
-// After windows.h, which they build on.
-#include <GL/gl.h>
-#include <GL/glext.h>
+// After windows.h, which it builds on.
 #include <mmsystem.h>
 
 #include <algorithm>
 #include <chrono>
 #include <string>
-#include <thread>
-#include <vector>
 
+#include "platform/picture_gl.h"
 #include "platform/windows/window_procedure.h"
 
 namespace {
 
 constexpr char kClassName[] = "demowin";
-
-struct FramebufferCalls {
-    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-};
 
 using SwapIntervalCall = BOOL(WINAPI*)(int);
 
@@ -296,50 +280,15 @@ void DisplayPresent() {
         return;  // closed by the user: the driver stops at its next pass
     }
     if (display.framebuffer != 0) {
-        FramebufferCalls& gl = display.gl;
         RECT client{};
         GetClientRect(display.window, &client);
-        const int drawableWidth = client.right - client.left;
-        const int drawableHeight = client.bottom - client.top;
-        // Largest rectangle of the picture's aspect that fits, centred.
-        int outWidth = drawableWidth;
-        int outHeight = drawableWidth * display.height / display.width;
-        if (outHeight > drawableHeight) {
-            outHeight = drawableHeight;
-            outWidth = drawableHeight * display.width / display.height;
-        }
-        const int left = (drawableWidth - outWidth) / 2;
-        const int bottom = (drawableHeight - outHeight) / 2;
-        // The scissor test would clip the blit and the border clear; the show's state is put back.
-        const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-        GLfloat clearColor[4];
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
-        glDisable(GL_SCISSOR_TEST);
-        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
-        gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        gl.blitFramebuffer(0, 0, display.width, display.height, left, bottom, left + outWidth,
-                           bottom + outHeight, GL_COLOR_BUFFER_BIT,
-                           outWidth == display.width ? GL_NEAREST : GL_LINEAR);
-        glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
-        if (scissor) {
-            glEnable(GL_SCISSOR_TEST);
-        }
+        BlitPictureLetterboxed(display.gl, display.framebuffer, display.width, display.height,
+                               client.right - client.left, client.bottom - client.top);
     }
     SwapBuffers(display.dc);
     DisplayBindPicture();
-
     if (display.paceFrames) {
-        using namespace std::chrono;
-        const auto period = duration_cast<steady_clock::duration>(duration<double>(1.0 / 60.0));
-        display.nextFrame += period;
-        const auto now = steady_clock::now();
-        if (display.nextFrame < now) {
-            display.nextFrame = now;  // fell behind: do not try to catch up
-        } else {
-            std::this_thread::sleep_until(display.nextFrame);
-        }
+        PaceToSixtyHertz(display.nextFrame);
     }
 }
 
@@ -352,18 +301,7 @@ void DisplayReadPicture(uint8_t* rgb) {
     } else {
         glReadBuffer(GL_BACK);
     }
-    GLint packAlignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const size_t rowBytes = static_cast<size_t>(display.width) * 3;
-    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(display.height));
-    glReadPixels(0, 0, display.width, display.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-    for (int32_t y = 0; y < display.height; ++y) {
-        const uint8_t* source =
-            bottomUp.data() + rowBytes * static_cast<size_t>(display.height - 1 - y);
-        std::copy(source, source + rowBytes, rgb + rowBytes * static_cast<size_t>(y));
-    }
+    ReadPictureRows(display.width, display.height, rgb);
 }
 
 void DisplayClose() {
