@@ -16,20 +16,6 @@
 
 namespace {
 
-// The 640 x 480 picture offscreen, with the program's initial GL state.
-bool OpenOffscreenPicture() {
-    DisplayConfig config;
-    config.mode = DisplayMode::Offscreen;
-    config.title = "demowin";
-    config.pictureWidth = screenWidth;
-    config.pictureHeight = screenHeight;
-    if (!DisplayOpen(config)) {
-        return false;
-    }
-    SetupGlContext();
-    return true;
-}
-
 // Gives back what one start-up created, so that repetitions do not pile up memory.
 void ReleaseToolkitResources() {
     for (Texture*& entry : sharedTextures) {
@@ -58,7 +44,7 @@ void FillSharedTextures() {
 }
 
 void BM_ToolkitStartup(benchmark::State& state) {
-    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
+    if (!DisplayIsOpen() && !OpenPicture(DisplayMode::Offscreen)) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -75,7 +61,7 @@ void BM_ToolkitStartup(benchmark::State& state) {
 BENCHMARK(BM_ToolkitStartup)->Unit(benchmark::kMillisecond)->Iterations(5)->MeasureProcessCPUTime();
 
 void BM_NoiseFill512(benchmark::State& state) {
-    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
+    if (!DisplayIsOpen() && !OpenPicture(DisplayMode::Offscreen)) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -92,7 +78,7 @@ void BM_NoiseFill512(benchmark::State& state) {
 BENCHMARK(BM_NoiseFill512)->Unit(benchmark::kMillisecond);
 
 void BM_CreateLargeFont(benchmark::State& state) {
-    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
+    if (!DisplayIsOpen() && !OpenPicture(DisplayMode::Offscreen)) {
         state.SkipWithError(DisplayLastError());
         return;
     }
@@ -108,7 +94,7 @@ void BM_CreateLargeFont(benchmark::State& state) {
 BENCHMARK(BM_CreateLargeFont)->Unit(benchmark::kMillisecond);
 
 void BM_CreateSharedTextures(benchmark::State& state) {
-    if (!DisplayIsOpen() && !OpenOffscreenPicture()) {
+    if (!DisplayIsOpen() && !OpenPicture(DisplayMode::Offscreen)) {
         state.SkipWithError(DisplayLastError());
         return;
     }

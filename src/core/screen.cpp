@@ -29,3 +29,16 @@ void SetupGlContext() {
     glDisable(GL_BLEND);
     glShadeModel(GL_SMOOTH);
 }
+
+bool OpenPicture(DisplayMode mode) {
+    DisplayConfig config;
+    config.mode = mode;
+    config.title = "demowin";
+    config.pictureWidth = screenWidth;
+    config.pictureHeight = screenHeight;
+    if (!DisplayOpen(config)) {
+        return false;
+    }
+    SetupGlContext();
+    return true;
+}

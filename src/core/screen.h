@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/display.h"
+
 // Size of the picture in pixels: every projection, viewport and screen-space computation uses it.
 // The display scales this picture to the screen or window; the picture itself never changes size.
 constexpr int32_t screenWidth = 640;
@@ -20,3 +22,8 @@ void ApplyStandardPerspective();
 // identity (and left current); depth test on with GL_LESS, lighting and blending off, smooth
 // shading.
 void SetupGlContext();
+
+// Opens the "demowin" window in the given mode for the picture and gives the GL context its
+// initial state (SetupGlContext). False when no display or context could be had (the reason is
+// in DisplayLastError()).
+bool OpenPicture(DisplayMode mode);

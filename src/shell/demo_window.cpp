@@ -4,16 +4,7 @@
 #include "core/screen.h"
 
 bool CreateDemoWindow(DisplayMode mode) {
-    DisplayConfig config;
-    config.mode = mode;
-    config.title = "demowin";
-    config.pictureWidth = screenWidth;
-    config.pictureHeight = screenHeight;
-    if (!DisplayOpen(config)) {
-        return false;
-    }
-    SetupGlContext();
-    return true;
+    return OpenPicture(mode);
 }
 
 void DestroyDemoWindow() {

@@ -6,9 +6,8 @@
 #include "platform/window_messages.h"
 #include "shell/timeline.h"
 
-// Opens the "demowin" window in the given mode for the 640 x 480 picture and gives the GL
-// context its initial state (SetupGlContext). False when no display or context could be had (the
-// reason is in DisplayLastError()).
+// Opens the demo window in the given mode with its initial GL state (OpenPicture). False when no
+// display or context could be had (the reason is in DisplayLastError()).
 bool CreateDemoWindow(DisplayMode mode);
 
 // Releases the context and the window.

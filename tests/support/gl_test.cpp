@@ -54,12 +54,7 @@ Picture ReadPicture() {
 
 void GlTest::SetUp() {
     if (!DisplayIsOpen()) {
-        DisplayConfig config;
-        config.mode = DisplayMode::Offscreen;
-        config.title = "demowin";
-        config.pictureWidth = screenWidth;
-        config.pictureHeight = screenHeight;
-        ASSERT_TRUE(DisplayOpen(config)) << DisplayLastError();
+        ASSERT_TRUE(OpenPicture(DisplayMode::Offscreen)) << DisplayLastError();
     }
     // Back to the context's initial state (as far as the toolkit touches it) and a cleared picture.
     glMatrixMode(GL_MODELVIEW);
