@@ -132,7 +132,7 @@ void AudioOpen(Player& player) {
     }
 }
 
-void PlayerStart(Player& player, Song* song) {
+void PlayerStart(Player& player, Song* song, int64_t startBlocks) {
     if (player.audioUnavailable || song == nullptr || player.blockFrames <= 0) {
         return;
     }
@@ -158,7 +158,7 @@ void PlayerStart(Player& player, Song* song) {
 
     // Starting part-way: the blocks before the start are rendered as usual and dropped, so the
     // song's state there is exactly what playing from the top would have reached.
-    for (int64_t block = 0; block < player.startBlocks; ++block) {
+    for (int64_t block = 0; block < startBlocks; ++block) {
         FillBlock(player);
     }
     player.writeBlock = 0;

@@ -36,9 +36,6 @@ struct Player {
     // drives rendering on its own thread with OfflinePull (capture mode and xmrender). Needs the
     // offline device (WaveOutUseOffline) so that no sound card plays the ring.
     bool renderOnCallingThread = false;
-    // Whole ring blocks (20 ms each) that PlayerStart renders and drops before the sound starts:
-    // the song then begins that far in.
-    int64_t startBlocks = 0;
 
     int32_t outputRate = 0;   // output frames per second; 44100 once the device is open
     int32_t blockFrames = 0;  // rate × 20 / 1000 + 3 with the low two bits cleared (884)
@@ -98,8 +95,10 @@ void StreamThread(Player& player);
 
 // Demo driver calls, main thread only, in this order.
 void AudioOpen(Player& player);
-// Starts `song` from its first row (a null song does nothing); the player does not own it.
-void PlayerStart(Player& player, Song* song);
+// Starts `song` from its first row (a null song does nothing); the player does not own it. With
+// startBlocks, that many whole ring blocks (20 ms each) are rendered and dropped first, so the
+// sound begins that far into the song.
+void PlayerStart(Player& player, Song* song, int64_t startBlocks = 0);
 // Wakes and joins the streaming thread and releases the mix; the ring stays for the device.
 void PlayerStop(Player& player);
 void AudioClose(Player& player);

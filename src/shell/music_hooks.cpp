@@ -30,10 +30,9 @@ void StartMusic(bool hiddenMode, double startSeconds) {
     const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
     song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
     const double startFrames = startSeconds * static_cast<double>(player.outputRate);
-    player.startBlocks =
+    const int64_t startBlocks =
         player.blockFrames > 0 ? static_cast<int64_t>(startFrames) / player.blockFrames : 0;
-    PlayerStart(player, song);
-    player.startBlocks = 0;
+    PlayerStart(player, song, startBlocks);
 }
 
 void StopMusic() {
