@@ -20,9 +20,10 @@ namespace {
 constexpr int64_t kRate = 44100;
 constexpr double kDefaultSeconds = 600.0;
 constexpr char kSignature[] = "Extended Module: ";
-// About one second of audio (159 KB) per write: few large writes, and the WAV header, brought up
-// to date after each, never lags the file by more than a second.
-constexpr int64_t kBufferBlocks = 49;
+// Just over one second of audio per write (50 blocks, 44,200 frames, 177 KB): few large writes,
+// and since the WAV writer brings its header up to date once a second of audio has come since the
+// last update, every write updates it, so the header never lags the file by more than one write.
+constexpr int64_t kBufferBlocks = 50;
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
