@@ -30,6 +30,10 @@ const Probe kVolumeDelta = [] { return testPlayer.channels[0].volumeDelta; };
 const Probe kPanning = [] { return testPlayer.channels[0].panning; };
 const Probe kVoice = [] { return testPlayer.channels[0].voice->index; };
 const Probe kEnvelope = [] { return testPlayer.channels[0].volumeEnvelopeValue; };
+const Probe kEnvelopePlace = [] {
+    return testPlayer.channels[0].volumeEnvelopePoint * 100 +
+           testPlayer.channels[0].volumeEnvelopeTick;
+};
 const Probe kFadeout = [] { return testPlayer.channels[0].fadeoutVolume; };
 const Probe kVibratoPosition = [] {
     return static_cast<int32_t>(testPlayer.channels[0].vibratoPosition);
@@ -213,14 +217,12 @@ const TickCase kTickCases[] = {
       {[] { return playing->row * 10 + playing->tick; }, {1, 2, 3, 4, 5, 0, 10, 20, 30, 40}}}},
     {"set envelope position jumps into the envelope and on to its end", EnvelopeFallingWithSustain,
      "0 0 49 1 0 15 5; 1 0 0 0 0 15 20",
-     {{[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
-       {105}},
+     {{kEnvelopePlace, {105}},
       {kEnvelope, Repeat({32}, 5, kAny, {0})},
-      {[] { return testPlayer.channels[0].volumeEnvelopeDone; }, Repeat({}, 6, kAny, {1})}}},
+      {[] { return Ch(0).volumeEnvelopeDone; }, Repeat({}, 6, kAny, {1})}}},
     {"set envelope position without an envelope changes nothing", nullptr, "0 0 49 1 0 15 5",
      {{kEnvelope, {64}},
-      {[] { return testPlayer.channels[0].volumeEnvelopePoint * 100 + testPlayer.channels[0].volumeEnvelopeTick; },
-       {0}}}},
+      {kEnvelopePlace, {0}}}},
     {"volume slide and its memory", nullptr,
      "0 0 49 1 30 A 4; 1 0 0 0 0 A 0",
      {{kVolume, {32, 28, 24, 20, 16, 12, 12, 8, 4, 0, 0, 0}}}},
@@ -255,8 +257,7 @@ const TickCase kTickCases[] = {
      "0 0 49 1 20 0 0; 1 0 61 1 30 E D2",
      {{kVolume, Repeat({}, 6, kAny, {16, 16, 32})},  // the volume byte runs again with the note
       {kPeriod, Repeat({}, 6, kAny, {4608, kAny, 3840})},
-      {[] { return testPlayer.channels[0].note * 10000 + testPlayer.channels[0].notePeriod; },
-       Repeat({}, 6, kAny, {603840})}}},
+      {[] { return Ch(0).note * 10000 + Ch(0).notePeriod; }, Repeat({}, 6, kAny, {603840})}}},
     {"note cut", nullptr,
      "0 0 49 1 0 E C0; 1 0 49 1 0 E C2",
      {{kVolume, Repeat({}, 8, 64, {0, 0, 0, 0})}}},
@@ -266,7 +267,7 @@ const TickCase kTickCases[] = {
       {kVoice, {0, 32, 0, 32, 0, 32, 32, 32, 32, 0, 0, 0}}}},
     {"tremor", nullptr,
      "0 0 49 1 0 1D 21; 1 0 0 0 0 1D 0",
-     {{[] { return testPlayer.voices[0].volume > 0 ? 1 : 0; }, {1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 1, 1}},
+     {{[] { return V(0).volume > 0 ? 1 : 0; }, {1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 1, 1}},
       {kVolume, Repeat({}, 11, kAny, {64})}}},
     {"vibrato advances after tick 0", nullptr,
      "0 0 49 1 0 4 8F",
@@ -283,22 +284,21 @@ const TickCase kTickCases[] = {
     {"tone portamento stops at the target; a volume-column porta note holds", nullptr,
      "0 0 49 1 0 0 0; 1 0 50 0 0 3 7; 2 0 0 0 F1 0 0; 3 0 37 0 F2 0 0",
      {{kPeriod, Repeat({}, 6, kAny, Repeat({4608, 4580, 4552}, 9, 4544, {5376, 5376, 5376}))},
-      {[] { return static_cast<int32_t>(testPlayer.channels[0].portaSpeed); },
-       Repeat({}, 20, kAny, {32})}}},
+      {[] { return static_cast<int32_t>(Ch(0).portaSpeed); }, Repeat({}, 20, kAny, {32})}}},
     {"panning effects; E80 then a slide leaves the range, only the voice is clamped", nullptr,
      "0 0 49 1 0 8 10; 1 0 0 0 0 19 F; 2 0 0 0 C1 19 F0; 3 0 0 0 D5 E 80",
      {{kPanning, Repeat({}, 7, 16, {1, 0, 0, 0, 0, 16, 31, 46, 61, 76, 91,
                                     0, -5, -10, -15, -20, -25})},
-      {[] { return testPlayer.voices[0].panning; }, Repeat({}, 23, kAny, {0})}}},
+      {[] { return V(0).panning; }, Repeat({}, 23, kAny, {0})}}},
     {"global volume; channel 1 already hears the new value", nullptr,
      "0 0 49 1 0 10 20; 0 1 49 1 0 0 0; 1 0 0 0 0 11 A; 2 0 0 0 0 11 F0",
      {{kGlobal, Repeat({32}, 5, kAny, {32, 22, 12, 2, 0, 0, 0, 15, 30, 45, 60, 64})},
-      {[] { return testPlayer.voices[1].volume; }, {63}}}},
+      {[] { return V(1).volume; }, {63}}}},
     {"retrigger every y ticks", nullptr, "0 0 49 1 0 E 92",
      {{kVoice, {0, 0, 32, 32, 0, 0}}}},
     {"finetune effect changes the sample", nullptr,
      "0 0 49 1 0 E 58; 1 0 49 1 0 0 0",
-     {{[] { return testPlayer.channels[0].notePeriod; }, Repeat({}, 6, kAny, {4608 - 4})}}},
+     {{[] { return Ch(0).notePeriod; }, Repeat({}, 6, kAny, {4608 - 4})}}},
     {"reset on instrument keeps the vibrato phase under E44", nullptr,
      "0 0 49 1 0 E 44; 1 0 49 1 0 4 41; 2 0 0 1 0 0 0",
      {{kVibratoPosition, Repeat({}, 11, kAny, {20, 20})},
@@ -310,7 +310,7 @@ const TickCase kTickCases[] = {
      {{kEnvelope, Repeat({}, 12, 64, kFalling)},
       {kFadeout, Repeat({}, 12, kAny, {65024, 64512, 64000, 63488, 62976, 62464, 61952, 61440,
                                         60928, 60416, 59904, 59392})},
-      {[] { return testPlayer.channels[0].volumeEnvelopeDone; }, Repeat({}, 23, kAny, {1})}}},
+      {[] { return Ch(0).volumeEnvelopeDone; }, Repeat({}, 23, kAny, {1})}}},
     {"envelope loop repeats between its points",
      [](XmSongLayout& l) {
          SetVolumeEnvelope(l, {{0, 0}, {2, 40}, {4, 20}, {8, 20}}, 5, 0, 1, 2);  // loop 1..2
@@ -330,7 +330,7 @@ const TickCase kTickCases[] = {
      },
      "0 0 49 1 0 0 0",
      {{kEnvelope, kFalling},
-      {[] { return testPlayer.channels[0].panningEnvelopeValue * 10 + testPlayer.channels[0].panningEnvelopeDone; },
+      {[] { return Ch(0).panningEnvelopeValue * 10 + Ch(0).panningEnvelopeDone; },
        Repeat({}, 11, kAny, {641})}}},
     {"auto-vibrato sweeps in",
      [](XmSongLayout& l) {
@@ -349,7 +349,7 @@ const TickCase kTickCases[] = {
      },
      "0 0 49 1 0 0 0",
      {{kPeriodDelta, Values(6, 0)},
-      {[] { return testPlayer.channels[0].autoVibratoPosition; }, Repeat({}, 5, kAny, {180})}}},
+      {[] { return Ch(0).autoVibratoPosition; }, Repeat({}, 5, kAny, {180})}}},
 };
 
 TEST(EffectsTest, TickByTickTables) {

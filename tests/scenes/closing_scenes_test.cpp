@@ -77,20 +77,11 @@ TEST(WobblingCore, SnapBackShellStepsWordsAndHandOverAreStrict) {
         WobblingCoreSnapBack(scene);
         EXPECT_EQ(scene.pullOuts, pullOuts) << "eye z " << eyeZ;
     }
-    for (const auto& [clock, angle] :
-         {std::pair{0.0f, 0.0f}, {9.99f, 0.0f}, {10.0f, 30.0f}, {25.5f, 60.0f}, {199.9f, 570.0f}}) {
-        EXPECT_EQ(WobblingCoreShellAngle(clock), angle) << "clock " << clock;
-    }
-    for (const auto& [clock, words] : {std::pair{0.0f, 0},
-                                       {59.99f, 0},
-                                       {60.0f, 1},
-                                       {119.99f, 1},
-                                       {120.0f, 2},
-                                       {179.99f, 2},
-                                       {180.0f, -1},
-                                       {200.0f, -1}}) {
-        EXPECT_EQ(WobblingCoreWords(clock), words) << "clock " << clock;
-    }
+    ExpectAtClocks(WobblingCoreShellAngle, {0.0f, 9.99f, 10.0f, 25.5f, 199.9f},
+                   {0.0f, 0.0f, 30.0f, 60.0f, 570.0f});
+    ExpectAtClocks(WobblingCoreWords,
+                   {0.0f, 59.99f, 60.0f, 119.99f, 120.0f, 179.99f, 180.0f, 200.0f},
+                   {0, 0, 1, 1, 2, 2, -1, -1});
     ExpectStrictHandOver<WobblingCore>(WobblingCoreFinishFrame, 200.0f);
 }
 
@@ -100,39 +91,18 @@ TEST(SphereOrrery, EyeFlickerClosingQuartersWordsAndHandOverKeepTheirBounds) {
         const Vec3 eye = SphereOrreryEye(clock);
         EXPECT_NEAR(Vec3Length(eye), 100.0, 1e-3) << clock;
     }
-    for (const auto& [clock, quarter] :
-         {std::pair{0.5f, 0}, {1.0f, 1}, {2.9f, 2}, {3.0f, 3}, {4.2f, 0}, {199.0f, 3}}) {
-        EXPECT_EQ(SphereOrreryFlickerQuarter(clock), quarter) << "clock " << clock;
-    }
+    ExpectAtClocks(SphereOrreryFlickerQuarter, {0.5f, 1.0f, 2.9f, 3.0f, 4.2f, 199.0f},
+                   {0, 1, 2, 3, 0, 3});
     // Lit while 50 * clock truncates to an odd number: never on whole units.
-    for (const auto& [clock, alpha] :
-         {std::pair{0.0f, 0.0f}, {0.02f, 1.0f}, {0.05f, 0.0f}, {0.07f, 1.0f}, {1.0f, 0.0f}}) {
-        EXPECT_EQ(SphereOrreryFlickerAlpha(clock), alpha) << "clock " << clock;
-    }
-    for (const auto& [clock, closed] : {std::pair{170.0f, 0},
-                                        {170.5f, 1},
-                                        {180.0f, 1},
-                                        {185.0f, 2},
-                                        {190.5f, 3},
-                                        {200.0f, 3},
-                                        {200.5f, 4}}) {
-        EXPECT_EQ(SphereOrreryClosedQuarters(clock), closed) << "clock " << clock;
-    }
+    ExpectAtClocks(SphereOrreryFlickerAlpha, {0.0f, 0.02f, 0.05f, 0.07f, 1.0f},
+                   {0.0f, 1.0f, 0.0f, 1.0f, 0.0f});
+    ExpectAtClocks(SphereOrreryClosedQuarters,
+                   {170.0f, 170.5f, 180.0f, 185.0f, 190.5f, 200.0f, 200.5f}, {0, 1, 1, 2, 3, 3, 4});
     // Words only inside open intervals.
-    for (const auto& [clock, word] : {std::pair{0.0f, -1},
-                                      {30.0f, -1},
-                                      {30.5f, 0},
-                                      {59.9f, 0},
-                                      {60.0f, -1},
-                                      {60.5f, 1},
-                                      {90.0f, -1},
-                                      {95.0f, 2},
-                                      {105.0f, -1},
-                                      {106.0f, 3},
-                                      {154.9f, 3},
-                                      {155.0f, -1}}) {
-        EXPECT_EQ(SphereOrreryWord(clock), word) << "clock " << clock;
-    }
+    ExpectAtClocks(
+        SphereOrreryWord,
+        {0.0f, 30.0f, 30.5f, 59.9f, 60.0f, 60.5f, 90.0f, 95.0f, 105.0f, 106.0f, 154.9f, 155.0f},
+        {-1, -1, 0, 0, -1, 1, -1, 2, -1, 3, 3, -1});
     ExpectStrictHandOver<SphereOrrery>(SphereOrreryFinishFrame, 200.0f);
 }
 

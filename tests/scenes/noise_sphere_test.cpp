@@ -6,6 +6,8 @@
 #include <cmath>
 #include <memory>
 
+#include "scene_test_support.h"
+
 namespace {
 
 // The state is large (three 800-entry tables), so tests keep it on the heap.
@@ -61,22 +63,14 @@ TEST(NoiseSphereCamera, EyeCirclesInTheXyPlaneAndIsFiniteAtClockZero) {
 
 TEST(NoiseSphereClock, DotsTextAndWhiteOutFollowTheClockWithStrictLimits) {
     auto state = FreshState();
-    for (const auto& [clock, count] :
-         {std::pair{9.99f, 0}, {10.0f, 3}, {501.0f, 150}, {1.0e6f, kNoiseSphereDotSlots}}) {
+    const auto dots = [&](float clock) {
         state->clock = clock;
-        EXPECT_EQ(NoiseSphereDotCount(*state), count) << "clock " << clock;
-    }
-    for (const auto& [clock, alpha] : {std::pair{0.0f, 0.0f},
-                                       {294.0f, 0.0f},
-                                       {295.5f, 1.0f},
-                                       {399.9f, 1.0f},
-                                       {400.0f, 0.0f},
-                                       {400.5f, 1.0f},
-                                       {439.5f, 1.0f},
-                                       {440.5f, 0.0f},
-                                       {499.0f, 0.0f}}) {
-        EXPECT_EQ(NoiseSphereTextAlpha(clock), alpha) << "clock " << clock;
-    }
+        return NoiseSphereDotCount(*state);
+    };
+    ExpectAtClocks(dots, {9.99f, 10.0f, 501.0f, 1.0e6f}, {0, 3, 150, kNoiseSphereDotSlots});
+    ExpectAtClocks(NoiseSphereTextAlpha,
+                   {0.0f, 294.0f, 295.5f, 399.9f, 400.0f, 400.5f, 439.5f, 440.5f, 499.0f},
+                   {0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f});
     for (float start : {450.0f, 460.0f, 470.0f, 480.0f}) {
         EXPECT_FALSE(NoiseSphereQuarterLit(start, start));
         int lit = 0;

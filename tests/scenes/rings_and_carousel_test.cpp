@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "scene_test_support.h"
 #include "scenes/tube_carousel.h"
 #include "scenes/tumbling_rings.h"
 
@@ -43,10 +44,8 @@ TEST(RingsAndCarouselClock, AlternateFiveShorteningVisitsThenHandToTheBoxFields)
 }
 
 TEST(TumblingRingsFlashes, StrobeFollowsSinFourClockAndFlashesEndAtTheirLimits) {
-    for (const auto& [clock, alpha] :
-         {std::pair{21.0f, 1.0f}, {20.0f, 0.0f}, {0.0f, 0.0f}, {30.0f, 1.0f}, {31.0f, 0.0f}}) {
-        EXPECT_EQ(TumblingRingsBlackoutAlpha(clock), alpha) << clock;
-    }
+    ExpectAtClocks(TumblingRingsBlackoutAlpha, {21.0f, 20.0f, 0.0f, 30.0f, 31.0f},
+                   {1.0f, 0.0f, 0.0f, 1.0f, 0.0f});
     for (int i = 0; i < kTumblingRingsFlashCount; ++i) {
         const float limit = kTumblingRingsFlashLimit[i];
         // More than 15 units below the limit the sine cannot pull the level under 0.5.
@@ -64,18 +63,9 @@ TEST(TumblingRingsFlashes, StrobeFollowsSinFourClockAndFlashesEndAtTheirLimits) 
 
 TEST(TubeCarousel, BlockyWhileTheTensDigitIsOdd) {
     // Later visits: starting at 70 or 90 begins blocky, at 60 or 80 sharp.
-    for (const auto& [clock, blocky] : {std::pair{0.0f, false},
-                                        {9.999f, false},
-                                        {10.0f, true},
-                                        {19.5f, true},
-                                        {20.0f, false},
-                                        {99.0f, true},
-                                        {100.5f, false},
-                                        {61.0f, false},
-                                        {71.0f, true},
-                                        {91.0f, true}}) {
-        EXPECT_EQ(TubeCarouselBlocky(clock), blocky) << clock;
-    }
+    ExpectAtClocks(TubeCarouselBlocky,
+                   {0.0f, 9.999f, 10.0f, 19.5f, 20.0f, 99.0f, 100.5f, 61.0f, 71.0f, 91.0f},
+                   {false, false, true, true, false, true, false, false, true, true});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 
 #include "gl_test.h"
 #include "run_program.h"
@@ -32,4 +33,12 @@ void ExpectStrictHandOver(Finish finish, float limit) {
     EXPECT_FALSE(finish(scene)) << "clock exactly " << limit;
     scene.clock = std::nextafter(limit, 2.0f * limit);
     EXPECT_TRUE(finish(scene)) << "clock just past " << limit;
+}
+
+// f(clock) is the expected value at each of the clocks.
+template <typename F, typename T, size_t N>
+void ExpectAtClocks(F f, const float (&clocks)[N], const T (&expected)[N]) {
+    for (size_t i = 0; i < N; ++i) {
+        EXPECT_EQ(f(clocks[i]), expected[i]) << "clock " << clocks[i];
+    }
 }

@@ -135,14 +135,6 @@ double Psnr(const std::vector<uint8_t>& video, const std::vector<uint8_t>& pictu
     return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
 }
 
-std::vector<std::string> Names(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
-
 // Frames 100..130 of the show at 20 fps, exported at scale 2, against a capture of the same.
 TEST(ExportTest, AFewSecondsReadBackAsTheCapturesPicturesAndSound) {
     ScratchDir work;
@@ -152,7 +144,7 @@ TEST(ExportTest, AFewSecondsReadBackAsTheCapturesPicturesAndSound) {
     ASSERT_EQ(exported.exitCode, 0) << exported.standardError;
     EXPECT_NE(exported.standardError.find("demo: wrote " + video), std::string::npos)
         << exported.standardError;
-    EXPECT_EQ(Names(work.path), std::vector<std::string>{"clip.mp4"}) << "no .part left";
+    EXPECT_EQ(FileNames(work.path), std::vector<std::string>{"clip.mp4"}) << "no .part left";
     EXPECT_GT(fs::file_size(video), 10000u);
 
     const VideoFacts facts = ReadVideo(video, 10);  // the 11th picture: frame 110
@@ -236,7 +228,7 @@ TEST(ExportTest, AnInterruptedOrFailedExportLeavesNoFile) {
     kill(run.pid, SIGINT);
     const ProgramResult stopped = WaitProgram(run, 60.0);
     EXPECT_EQ(stopped.exitCode, 130) << stopped.standardError;
-    EXPECT_TRUE(Names(work.path).empty()) << stopped.standardError;
+    EXPECT_TRUE(FileNames(work.path).empty()) << stopped.standardError;
 
     const std::string small = work.File("small");
     fs::create_directory(small);
@@ -248,7 +240,7 @@ TEST(ExportTest, AnInterruptedOrFailedExportLeavesNoFile) {
         DEMO_EXECUTABLE, {"--export", small + "/clip.mp4", "--frames", "1:600"}, work.path);
     EXPECT_EQ(full.exitCode, 1) << full.standardError;
     EXPECT_NE(full.standardError.find("cannot write"), std::string::npos) << full.standardError;
-    EXPECT_TRUE(Names(small).empty());
+    EXPECT_TRUE(FileNames(small).empty());
     EXPECT_EQ(std::system(("umount '" + small + "'").c_str()), 0);
 }
 

@@ -39,16 +39,9 @@ void ExpectCompleteCapture(const std::string& dir, int first, int last) {
         EXPECT_TRUE(ReadPngRgb(CaptureFramePath(dir, frame).c_str(), &width, &height, &rgb));
         EXPECT_EQ(width * height, 640 * 480) << frame;
     }
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(FileNames(dir), expected);
     const std::string wav = ReadFileBytes(dir + "/audio.wav");
-    ASSERT_GE(wav.size(), 44u);
-    EXPECT_EQ(Read32(wav, 4), wav.size() - 8);
-    EXPECT_EQ(Read32(wav, 40), wav.size() - 44);
+    ASSERT_EQ(WavDataBytes(wav), static_cast<int64_t>(wav.size()) - 44);
     EXPECT_EQ(wav.size() - 44, static_cast<size_t>(last) * 44100 / kFps * 4);
 }
 

@@ -2,12 +2,14 @@
 #include "song_fixtures.h"
 
 const SongShape& ShowShape() {
-    static const SongShape shape{"show", &showSongImage, 12, 26, 10, 26, 4, 125, 400 * 1024};
+    static const SongShape shape{"show", &showSongImage, 12, 26, 10,   26, 4,
+                                 125,    400 * 1024,     2,  9,  false};
     return shape;
 }
 
 const SongShape& HiddenShape() {
-    static const SongShape shape{"hidden", &hiddenSongImage, 4, 19, 8, 13, 3, 125, 150 * 1024};
+    static const SongShape shape{"hidden", &hiddenSongImage, 4, 19, 8,   13, 3,
+                                 125,      150 * 1024,       0, 0,  true};
     return shape;
 }
 

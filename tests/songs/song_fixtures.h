@@ -18,6 +18,9 @@ struct SongShape {
     int tempo;
     int bpm;
     int64_t maximumBytes;
+    int sixteenBitSamples;  // as the file stores them
+    int instrumentsWithoutSamples;
+    bool hasEmptySamples;  // samples of length 0
 };
 
 // Test names and failure messages show the song's name rather than a pointer value.

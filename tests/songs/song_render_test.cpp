@@ -129,15 +129,6 @@ TEST(SongRender, ClippingStaysBelowOneSampleInTenThousand) {
 TEST(SongRender, ShowLoudnessFollowsTheSections) {
     const Rendering& show = ShowRendering();
     ASSERT_TRUE(show.loaded);
-    double total = double(show.pcm.size() / 2) / kRate;
-    double quietest = 0.0, loudest = -200.0;
-    for (double start = 0.0; start + 5.0 <= total; start += 5.0) {
-        double level = LevelDb(show.pcm, start, start + 5.0);
-        quietest = std::min(quietest, level);
-        loudest = std::max(loudest, level);
-    }
-    EXPECT_GT(loudest - quietest, 4.0) << "5 s windows should not all sound alike";
-
     double opening = LevelDb(show.pcm, 0.0, 10.0);     // pads over the noise sphere
     double main = LevelDb(show.pcm, 26.0, 46.0);       // the drop and the fast cuts
     double breakdown = LevelDb(show.pcm, 61.5, 66.5);  // the word spheres

@@ -1,6 +1,9 @@
 // Child processes and scratch folders for end-to-end tests.
 #include "run_program.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -64,6 +67,30 @@ uint32_t Read32(const std::string& bytes, size_t at) {
     return value;
 }
 
+int64_t WavDataBytes(const std::string& bytes) {
+    // "WAVEfmt ", format size 16, PCM, 2 channels, 44100 Hz, 176400 bytes/s, 4-byte frames,
+    // 16 bits, "data".
+    static const char kFormat[] =
+        "WAVEfmt \x10\0\0\0\1\0\2\0\x44\xAC\0\0\x10\xB1\2\0\4\0\x10\0data";
+    if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 ||
+        bytes.compare(8, 32, kFormat, 32) != 0) {
+        ADD_FAILURE() << "no 44100 Hz 16-bit stereo WAV header in " << bytes.size() << " bytes";
+        return -1;
+    }
+    const uint32_t data = Read32(bytes, 40);
+    EXPECT_EQ(Read32(bytes, 4), data + 36u) << "RIFF size";
+    return data;
+}
+
+std::vector<std::string> FileNames(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -101,21 +128,6 @@ std::string CommandLine(const std::string& program, const std::vector<std::strin
 }
 
 }  // namespace
-
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDir,
-                         const std::vector<std::string>& extraEnvironment) {
-    ScratchDir outputs;
-    ProgramResult result;
-    const int status =
-        std::system(CommandLine(program, args, workingDir, extraEnvironment, outputs.path).c_str());
-    if (status != -1 && WIFEXITED(status)) {
-        result.exitCode = WEXITSTATUS(status);
-    }
-    result.standardOutput = ReadFileBytes(outputs.File("out"));
-    result.standardError = ReadFileBytes(outputs.File("err"));
-    return result;
-}
 
 RunningProgram StartProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workingDir,
@@ -164,6 +176,13 @@ ProgramResult WaitProgram(RunningProgram& running, double timeoutSeconds) {
     std::error_code error;
     fs::remove_all(running.outputDir, error);
     return result;
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDir,
+                         const std::vector<std::string>& extraEnvironment) {
+    RunningProgram running = StartProgram(program, args, workingDir, extraEnvironment);
+    return WaitProgram(running, 1800.0);  // past ctest's own time limit
 }
 
 bool WaitForFile(const std::string& path, double timeoutSeconds) {

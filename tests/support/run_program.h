@@ -56,5 +56,13 @@ std::string CaptureFramePath(const std::string& dir, int frame);
 // The little-endian 32-bit value at byte `at` of bytes (WAV headers).
 uint32_t Read32(const std::string& bytes, size_t at);
 
+// The data size that the 44-byte header of a 44100 Hz 16-bit stereo PCM WAV file gives, once
+// every other field of the header has been checked (the RIFF size against it); -1 and a test
+// failure when the bytes hold no such header.
+int64_t WavDataBytes(const std::string& bytes);
+
+// The names of the entries of a folder, sorted.
+std::vector<std::string> FileNames(const std::string& dir);
+
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
