@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "core/screen.h"
+#include "gfx/gl_state.h"
 #include "gfx/texture_generators.h"
 
 ScreenFeedback screenFeedback;
@@ -70,4 +71,14 @@ void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread) 
     if (fogWasOn) {
         glEnable(GL_FOG);
     }
+}
+
+void WarmUpFeedback(const ScreenFeedback& feedback) {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    Begin2D();
+    DrawFeedback(feedback, 1, 0.0f);
+    End2D();
+    glPopAttrib();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFinish();
 }

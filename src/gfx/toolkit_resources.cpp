@@ -9,6 +9,7 @@
 
 void CreateToolkitStartupResources() {
     ScreenFeedbackCreate(screenFeedback, kFeedbackSize);
+    WarmUpFeedback(screenFeedback);
     CreateBitmapFont(smallFont, kSmallFontHeight);
     CreateBitmapFont(largeFont, kLargeFontHeight);
     // Every entry is created; a failed allocation leaves its entry null.

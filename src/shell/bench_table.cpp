@@ -28,6 +28,11 @@ void PrintRow(std::FILE* out, const char* name, const std::vector<double>& times
 }  // namespace
 
 void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseconds) {
+    if (table.firstFrameMilliseconds < 0.0) {
+        table.firstFrameMilliseconds = milliseconds;
+    } else {
+        table.worstLaterMilliseconds = std::max(table.worstLaterMilliseconds, milliseconds);
+    }
     if (entry == nullptr) {
         table.clearedTimes.push_back(milliseconds);
     } else {
@@ -51,5 +56,10 @@ void BenchPrint(const BenchTable& table, std::FILE* out) {
     }
     if (!all.empty()) {
         PrintRow(out, "whole show", all);
+        std::fprintf(out,
+                     "window %.1f ms, start-up %.1f ms, first frame %.1f ms, slowest later "
+                     "frame %.1f ms\n",
+                     table.windowMilliseconds, table.startupMilliseconds,
+                     table.firstFrameMilliseconds, table.worstLaterMilliseconds);
     }
 }

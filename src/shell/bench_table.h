@@ -13,11 +13,16 @@ constexpr double kStutterMilliseconds = 1000.0 / 60.0;
 struct BenchTable {
     std::vector<double> sceneTimes[kTimelineLength];  // milliseconds of every frame, per entry
     std::vector<double> clearedTimes;                 // frames with no scene selected
+    double windowMilliseconds = 0.0;                  // opening the picture and its GL context
+    double startupMilliseconds = 0.0;  // the toolkit's and the scenes' set-up after that
+    double firstFrameMilliseconds = -1.0;
+    double worstLaterMilliseconds = 0.0;  // the slowest frame after the first
 };
 
 // Adds one frame's time to the entry that drew it (null: the cleared screen).
 void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseconds);
 
 // Prints one row per scene that drew frames: frames, mean, 99th percentile and worst frame time
-// in ms, and how many frames took longer than kStutterMilliseconds; then the whole show.
+// in ms, and how many frames took longer than kStutterMilliseconds; then the whole show, and a
+// line with the window's and the start-up's times, the first frame and the slowest after it.
 void BenchPrint(const BenchTable& table, std::FILE* out);

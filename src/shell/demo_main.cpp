@@ -42,6 +42,10 @@ constexpr double kLongestOfflineShowSeconds = 600.0;
 // Where the normal show ends (at 20 fps; 131.0 s at 60), for the progress line's estimate.
 constexpr double kShowSeconds = 132.1;
 
+double Milliseconds(std::chrono::steady_clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
 struct RunState {
     explicit RunState(const DemoOptions& runOptions) : options(runOptions) {}
     const DemoOptions& options;
@@ -265,12 +269,19 @@ int RunShow(const DemoOptions& options) {
     if (run.offline || bench) {
         displayMode = DisplayMode::Offscreen;
     }
+    const auto windowBegan = std::chrono::steady_clock::now();
     if (!CreateDemoWindow(displayMode)) {
         std::fprintf(stderr, "demo: %s\n", DisplayLastError());
         return 1;
     }
+    glFinish();
+    const auto startupBegan = std::chrono::steady_clock::now();
     CreateToolkitStartupResources();
     RunSceneInitialisations();
+    glFinish();
+    const auto startupEnded = std::chrono::steady_clock::now();
+    run.bench.windowMilliseconds = Milliseconds(startupBegan - windowBegan);
+    run.bench.startupMilliseconds = Milliseconds(startupEnded - startupBegan);
     if (run.offline && !OpenOutput(run, &error)) {
         std::fprintf(stderr, "demo: %s\n", error.c_str());
         DestroyDemoWindow();
