@@ -73,10 +73,13 @@ __attribute__((target("avx2"), always_inline)) inline __m256i Load8(const int16_
 // or 16 (Wide) values of the first frame's, by loading the values there and permuting lanes.
 enum class Fetch { Gather, Narrow, Wide };
 
+// `lanes` (all ones by default) selects the frames whose values are gathered; the others read
+// nothing and hold no meaningful value. The window fetches read within data[first .. first + 8]
+// (Narrow) or data[first .. first + 16] (Wide) whatever the selection.
 template <Fetch kFetch>
-__attribute__((target("avx2"), always_inline)) inline __m256 Interpolate8(const int16_t* data,
-                                                                          uint64_t position,
-                                                                          const Lanes& lanes) {
+__attribute__((target("avx2"), always_inline)) inline __m256 Interpolate8(
+    const int16_t* data, uint64_t position, const Lanes& lanes,
+    __m256i selected = _mm256_set1_epi32(-1)) {
     const __m256i signBit = _mm256_set1_epi32(static_cast<int32_t>(0x80000000u));
     const __m256i baseLow = _mm256_set1_epi32(static_cast<int32_t>(position));
     const __m256i baseHigh = _mm256_set1_epi32(static_cast<int32_t>(position >> 32));
@@ -106,7 +109,8 @@ __attribute__((target("avx2"), always_inline)) inline __m256 Interpolate8(const 
         s1 = _mm256_cvtepi32_ps(pick1);
     } else {
         // Byte offset 2 × index: data[index] in the low half, data[index + 1] in the high half.
-        const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(data), index, 2);
+        const __m256i pair = _mm256_mask_i32gather_epi32(
+            _mm256_setzero_si256(), reinterpret_cast<const int*>(data), index, selected, 2);
         s0 = _mm256_cvtepi32_ps(_mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16));
         s1 = _mm256_cvtepi32_ps(_mm256_srai_epi32(pair, 16));
     }
@@ -123,15 +127,18 @@ __attribute__((target("avx2"), always_inline)) inline __m256 InterpolateNearby8(
                     : Interpolate8<Fetch::Wide>(data, position, lanes);
 }
 
-// Adds the left and right lanes of eight frames to 16 interleaved floats.
-__attribute__((target("avx2"), always_inline)) inline void Add8(float* destination, __m256 l,
-                                                                __m256 r) {
-    const __m256 lowPairs = _mm256_unpacklo_ps(l, r);   // frames 0, 1 | 4, 5
-    const __m256 highPairs = _mm256_unpackhi_ps(l, r);  // frames 2, 3 | 6, 7
-    const __m256 first = _mm256_permute2f128_ps(lowPairs, highPairs, 0x20);
-    const __m256 second = _mm256_permute2f128_ps(lowPairs, highPairs, 0x31);
-    _mm256_storeu_ps(destination, _mm256_add_ps(_mm256_loadu_ps(destination), first));
-    _mm256_storeu_ps(destination + 8, _mm256_add_ps(_mm256_loadu_ps(destination + 8), second));
+// Adds eight frames' values, each times its left and its right gain, to 16 interleaved floats:
+// `gains` holds (left, right) pairs for frames 0..3, `laterGains` for frames 4..7. Duplicating the
+// values into frame order before the products gives the same floats as multiplying first and
+// interleaving after, with half the shuffles.
+__attribute__((target("avx2"), always_inline)) inline void Add8(float* destination, __m256 s,
+                                                                __m256 gains, __m256 laterGains) {
+    const __m256 first = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3));
+    const __m256 second = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7));
+    _mm256_storeu_ps(destination,
+                     _mm256_add_ps(_mm256_loadu_ps(destination), _mm256_mul_ps(first, gains)));
+    _mm256_storeu_ps(destination + 8, _mm256_add_ps(_mm256_loadu_ps(destination + 8),
+                                                    _mm256_mul_ps(second, laterGains)));
 }
 
 __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int32_t n,
@@ -139,25 +146,50 @@ __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int
                                                          uint64_t delta, float leftGain,
                                                          float rightGain) {
     const Lanes lanes = MakeLanes(delta);
-    const __m256 left = _mm256_set1_ps(leftGain);
-    const __m256 right = _mm256_set1_ps(rightGain);
+    const __m256 gains = _mm256_setr_ps(leftGain, rightGain, leftGain, rightGain, leftGain,
+                                        rightGain, leftGain, rightGain);
     const uint64_t advance = 8 * delta;
     int32_t done = 0;
     if (delta <= kTwoSteps) {
         for (; done + 8 <= n; done += 8) {
             const __m256 s = InterpolateNearby8(data, position, delta, lanes);
-            Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
+            Add8(destination, s, gains, gains);
             destination += 16;
             position += advance;
         }
     }
     for (; done + 8 <= n; done += 8) {
         const __m256 s = Interpolate8<Fetch::Gather>(data, position, lanes);
-        Add8(destination, _mm256_mul_ps(s, left), _mm256_mul_ps(s, right));
+        Add8(destination, s, gains, gains);
         destination += 16;
         position += advance;
     }
-    return MixConstantScalar(destination, n - done, data, position, delta, leftGain, rightGain);
+    const int32_t rest = n - done;
+    if (rest == 0) {
+        return position;
+    }
+    // The last one to seven frames: the first frame's index is at most length - 1, so a Narrow
+    // window stays inside the data's zero tail; otherwise only the frames that exist are
+    // gathered. Loads and stores of the mix are limited to those frames' floats.
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i selected = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), lane);
+    const uint64_t span = ((position + 7 * delta) >> 32) - (position >> 32);
+    const __m256 s = delta <= kTwoSteps && span < 8
+                         ? Interpolate8<Fetch::Narrow>(data, position, lanes)
+                         : Interpolate8<Fetch::Gather>(data, position, lanes, selected);
+    const __m256i values = _mm256_set1_epi32(2 * rest);
+    const __m256i firstHalf = _mm256_cmpgt_epi32(values, lane);
+    const __m256i secondHalf =
+        _mm256_cmpgt_epi32(values, _mm256_add_epi32(lane, _mm256_set1_epi32(8)));
+    const __m256 first = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3));
+    const __m256 second = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7));
+    _mm256_maskstore_ps(
+        destination, firstHalf,
+        _mm256_add_ps(_mm256_maskload_ps(destination, firstHalf), _mm256_mul_ps(first, gains)));
+    _mm256_maskstore_ps(destination + 8, secondHalf,
+                        _mm256_add_ps(_mm256_maskload_ps(destination + 8, secondHalf),
+                                      _mm256_mul_ps(second, gains)));
+    return position + static_cast<uint64_t>(rest) * delta;
 }
 
 // The gains still advance frame by frame in single precision (g, g + step, (g + step) + step, …)
@@ -172,19 +204,17 @@ __attribute__((target("avx2"))) uint64_t MixRampAvx2(float* destination, int32_t
     float right = rightGain;
     const uint64_t advance = 8 * delta;
     int32_t done = 0;
-    alignas(32) float lefts[8];
-    alignas(32) float rights[8];
+    alignas(32) float gains[16];  // (left, right) per frame
     for (; done + 8 <= n; done += 8) {
         for (int k = 0; k < 8; ++k) {
-            lefts[k] = left;
-            rights[k] = right;
+            gains[2 * k] = left;
+            gains[2 * k + 1] = right;
             left += leftStep;
             right += rightStep;
         }
         const __m256 s = delta <= kTwoSteps ? InterpolateNearby8(data, position, delta, lanes)
                                             : Interpolate8<Fetch::Gather>(data, position, lanes);
-        Add8(destination, _mm256_mul_ps(s, _mm256_load_ps(lefts)),
-             _mm256_mul_ps(s, _mm256_load_ps(rights)));
+        Add8(destination, s, _mm256_load_ps(gains), _mm256_load_ps(gains + 8));
         destination += 16;
         position += advance;
     }
@@ -210,7 +240,7 @@ const bool hasAvx2 = __builtin_cpu_supports("avx2");
 uint64_t MixConstant(float* destination, int32_t n, const int16_t* data, uint64_t position,
                      uint64_t delta, float leftGain, float rightGain) {
 #if defined(__x86_64__)
-    if (hasAvx2 && n >= 8) {
+    if (hasAvx2 && n >= 1) {
         return MixConstantAvx2(destination, n, data, position, delta, leftGain, rightGain);
     }
 #endif
