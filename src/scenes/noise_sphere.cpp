@@ -239,13 +239,31 @@ void DrawDotField(NoiseSphereState& state, float step) {
     }
 }
 
-void DrawGarbledText(float clock) {
-    const float a = NoiseSphereTextAlpha(clock);
+// Prints the text twice in inverting mode, with the depth test off as it is when the text shows:
+// the second print undoes the first, so no pixel changes, but the driver builds its inverted-text
+// path now rather than in the frame that first shows the text, where it cost a stutter.
+void PrepareInvertedText(const char* garble, float a) {
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    EnableLogicOp(GL_INVERT);
+    for (int pass = 0; pass < 2; ++pass) {
+        SetTextPosition(smallFont, -0.8f, 1.0f, 0.0f, 0.0f, 0.0f, a);
+        PrintText(smallFont, "art[%s]", garble);
+    }
+    glPopAttrib();
+}
+
+void DrawGarbledText(NoiseSphereState& state) {
+    const float a = NoiseSphereTextAlpha(state.clock);
     PushTextSpace();
-    SetTextPosition(smallFont, -0.8f, 1.0f, 0.0f, 0.0f, 0.0f, a);
     // The bytes are drawn every frame, shown or not, so the random sequence moves on regardless.
     char garble[kGarbleLength + 1];
     NoiseSphereGarble(garble);
+    if (!state.invertedTextPrepared) {
+        state.invertedTextPrepared = true;
+        PrepareInvertedText(garble, a);
+    }
+    SetTextPosition(smallFont, -0.8f, 1.0f, 0.0f, 0.0f, 0.0f, a);
     if (a == 1.0f) {
         EnableLogicOp(GL_INVERT);
         PrintText(smallFont, "art[%s]", garble);
@@ -296,7 +314,7 @@ bool NoiseSphereDraw(const FrameInput& frame) {
     DrawDotField(state, step);
     End2D();
 
-    DrawGarbledText(state.clock);
+    DrawGarbledText(state);
 
     Begin2D();
     DrawWhiteOut(state.clock);

@@ -23,6 +23,7 @@ struct NoiseSphereState {
     float dotLife[kNoiseSphereDotSlots] = {};
     int32_t dotColumn[kNoiseSphereDotSlots] = {};  // 0..39
     int32_t dotRow[kNoiseSphereDotSlots] = {};     // 0..39
+    bool invertedTextPrepared = false;             // see DrawGarbledText
 };
 
 // The scene's one instance, drawn by NoiseSphereDraw.
