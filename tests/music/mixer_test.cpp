@@ -236,6 +236,13 @@ TEST_F(MixerTest, HandFiguresOfInterpolationAndLoops) {
     EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(voice.direction), voice.position,
                                      voice.positionFraction}),
               (std::vector<uint32_t>{1, 10, kHalf - 1}));
+    // A step longer than the loop [10, 30) mirrors again: 12.5 - 45 -> 52.5 - e (past the end)
+    // -> 7.5 (before the start) -> 12.5 - e, forward.
+    Play(0, pingPong.sample, 255, 255, 45, 0, 12, kHalf, 2);
+    Mix(1);
+    EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(voice.direction), voice.position,
+                                     voice.positionFraction}),
+              (std::vector<uint32_t>{1, 12, kHalf - 1}));
 }
 
 TEST_F(MixerTest, NewNoteRampsUpOverRampLengthFrames) {

@@ -127,6 +127,9 @@ TEST_F(OutputTest, PositionWrapsWithTheRing) {
 }
 
 TEST_F(OutputTest, OfflinePullHandsOutTheStreamInOrder) {
+    std::vector<int16_t> silence(8, 7);  // before a song starts: silence
+    OfflinePull(player, silence.data(), 4);
+    EXPECT_EQ(silence, std::vector<int16_t>(8, 0));
     PlayerStart(player, &marked.song);
     const int64_t total = 3 * static_cast<int64_t>(player.ringFrames) + 1234;
     std::vector<int16_t> pcm(2 * total);
