@@ -3,9 +3,9 @@
 # in build/fuzz and runs each one for SECONDS (default 30).
 #   scripts/fuzz.sh [SECONDS] [TARGET...]      targets: xm_image_fuzz switch_file_fuzz
 # XM seeds are the shared corpus (../shared/xm-corpus beside the checkout) with their samples cut
-# short by make_xm_seeds, plus the regression inputs in fuzz/regressions/xm; inputs a run adds
-# are kept in build/fuzz/corpus/TARGET for the next run, and an input that fails is written to
-# build/fuzz/artifacts/. FUZZ_JOBS=N runs N processes per target.
+# short by make_xm_seeds, plus any input kept in fuzz/regressions/xm after a finding; inputs a
+# run adds are kept in build/fuzz/corpus/TARGET for the next run, and an input that fails is
+# written to build/fuzz/artifacts/. FUZZ_JOBS=N runs N processes per target.
 # A long run: nice -n 10 scripts/fuzz.sh 36000 xm_image_fuzz
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
