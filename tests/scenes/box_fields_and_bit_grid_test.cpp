@@ -1,12 +1,15 @@
 // Box fields and bit grid taking turns: visit limits, cube heights, bit counts and moves.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
 #include "core/random.h"
+#include "gl_test.h"
 #include "scenes/bit_grid.h"
 #include "scenes/box_fields.h"
+#include "scenes/scenes.h"
 
 namespace {
 
@@ -110,6 +113,28 @@ TEST(BitGridBits, MoveOnTheFirstFrameHideForThreeAndAHalfUnitsAndMoveWhenLifeIsZ
     state->cellY[1] = 39;
     EXPECT_FLOAT_EQ(BitGridBitX(*state, 1), 0.0f);
     EXPECT_FLOAT_EQ(BitGridBitY(*state, 1), 0.95f);
+}
+
+using BitGridPicture = GlTest;
+
+// Six live bits in a row of cells over white: only bit 0 has come up; the others, still hidden,
+// leave their 16 x 12 cells untouched.
+TEST_F(BitGridPicture, OnlyBitsThatHaveComeUpShow) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    bitGrid = BitGridState{};
+    bitGrid.clock = 15.0f;
+    for (int i = 0; i < 6; ++i) {
+        bitGrid.life[i] = i == 0 ? 1.0f : 0.2f * static_cast<float>(i) + 5.9f;
+        bitGrid.cellX[i] = 5 + 5 * i;
+        bitGrid.cellY[i] = 30;
+    }
+    BitGridDraw(FrameInput{0.001f});
+    const Picture picture = ReadPicture();
+    for (int i = 0; i < 6; ++i) {
+        const int x = 320 + 16 * (bitGrid.cellX[i] - 20);
+        EXPECT_EQ(CountInRect(picture, Rgb{}, x - 8, 354, x + 8, 366), i == 0 ? 16 * 12 : 0) << i;
+    }
 }
 
 }  // namespace
