@@ -73,7 +73,7 @@ __attribute__((target("avx2"), always_inline)) inline __m256i Load8(const int16_
 // or 16 (Wide) values of the first frame's, by loading the values there and permuting lanes.
 enum class Fetch { Gather, Narrow, Wide };
 
-// `lanes` (all ones by default) selects the frames whose values are gathered; the others read
+// `selected` (every frame by default) picks the frames whose values are gathered; the others read
 // nothing and hold no meaningful value. The window fetches read within data[first .. first + 8]
 // (Narrow) or data[first .. first + 16] (Wide) whatever the selection.
 template <Fetch kFetch>
