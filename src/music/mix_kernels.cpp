@@ -127,18 +127,28 @@ __attribute__((target("avx2"), always_inline)) inline __m256 InterpolateNearby8(
                     : Interpolate8<Fetch::Wide>(data, position, lanes);
 }
 
-// Adds eight frames' values, each times its left and its right gain, to 16 interleaved floats:
-// `gains` holds (left, right) pairs for frames 0..3, `laterGains` for frames 4..7. Duplicating the
-// values into frame order before the products gives the same floats as multiplying first and
+// Eight frames' values duplicated into (left, right) order: frames 0..3 in `first`, 4..7 in
+// `second`. Multiplying these by interleaved gains gives the same floats as multiplying first and
 // interleaving after, with half the shuffles.
+struct FramePairs {
+    __m256 first;
+    __m256 second;
+};
+
+__attribute__((target("avx2"), always_inline)) inline FramePairs Spread(__m256 s) {
+    return FramePairs{_mm256_permutevar8x32_ps(s, _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3)),
+                      _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7))};
+}
+
+// Adds eight frames' values, each times its left and its right gain, to 16 interleaved floats:
+// `gains` holds (left, right) pairs for frames 0..3, `laterGains` for frames 4..7.
 __attribute__((target("avx2"), always_inline)) inline void Add8(float* destination, __m256 s,
                                                                 __m256 gains, __m256 laterGains) {
-    const __m256 first = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3));
-    const __m256 second = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7));
-    _mm256_storeu_ps(destination,
-                     _mm256_add_ps(_mm256_loadu_ps(destination), _mm256_mul_ps(first, gains)));
+    const FramePairs pairs = Spread(s);
+    _mm256_storeu_ps(destination, _mm256_add_ps(_mm256_loadu_ps(destination),
+                                                _mm256_mul_ps(pairs.first, gains)));
     _mm256_storeu_ps(destination + 8, _mm256_add_ps(_mm256_loadu_ps(destination + 8),
-                                                    _mm256_mul_ps(second, laterGains)));
+                                                    _mm256_mul_ps(pairs.second, laterGains)));
 }
 
 __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int32_t n,
@@ -181,14 +191,13 @@ __attribute__((target("avx2"))) uint64_t MixConstantAvx2(float* destination, int
     const __m256i firstHalf = _mm256_cmpgt_epi32(values, lane);
     const __m256i secondHalf =
         _mm256_cmpgt_epi32(values, _mm256_add_epi32(lane, _mm256_set1_epi32(8)));
-    const __m256 first = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3));
-    const __m256 second = _mm256_permutevar8x32_ps(s, _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7));
-    _mm256_maskstore_ps(
-        destination, firstHalf,
-        _mm256_add_ps(_mm256_maskload_ps(destination, firstHalf), _mm256_mul_ps(first, gains)));
+    const FramePairs pairs = Spread(s);
+    _mm256_maskstore_ps(destination, firstHalf,
+                        _mm256_add_ps(_mm256_maskload_ps(destination, firstHalf),
+                                      _mm256_mul_ps(pairs.first, gains)));
     _mm256_maskstore_ps(destination + 8, secondHalf,
                         _mm256_add_ps(_mm256_maskload_ps(destination + 8, secondHalf),
-                                      _mm256_mul_ps(second, gains)));
+                                      _mm256_mul_ps(pairs.second, gains)));
     return position + static_cast<uint64_t>(rest) * delta;
 }
 
