@@ -24,6 +24,7 @@ void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread) 
     BindTexture(feedback.texture);
     // The picture has no alpha channel, so the copy reads alpha 1 everywhere.
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, feedback.size, feedback.size, 0);
+    MarkTextureOpaque(feedback.texture);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, screenWidth, screenHeight);
 

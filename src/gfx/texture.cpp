@@ -4,12 +4,33 @@
 #include <GL/gl.h>
 
 #include <new>
+#include <vector>
 
 #include "core/random.h"
 #include "gfx/gfx_constants.h"
 #include "gfx/texture_generators.h"
 
 Texture* sharedTextures[kSharedTextureCount] = {};
+
+namespace {
+
+// Indexed by texture name; GL hands out small names and the show never deletes a texture.
+std::vector<bool> opaqueByName;
+
+void SetOpaque(uint32_t name, bool opaque) {
+    if (name == 0) {
+        return;
+    }
+    if (name >= opaqueByName.size()) {
+        if (!opaque) {
+            return;
+        }
+        opaqueByName.resize(name + 1, false);
+    }
+    opaqueByName[name] = opaque;
+}
+
+}  // namespace
 
 Color4 operator-(const Color4& a, const Color4& b) {
     return {a.r - b.r, a.g - b.g, a.b - b.b, a.a - b.a};
@@ -33,6 +54,7 @@ bool TextureInit(Texture& texture, int32_t width, int32_t height) {
     GLuint name = 0;
     glGenTextures(1, &name);
     texture.name = name;
+    SetOpaque(name, false);
     return true;
 }
 
@@ -81,6 +103,7 @@ void FillTexture(Texture& texture, TextureGenerator* generator) {
     if (pixels == nullptr) {
         return;  // nothing was allocated, so there is nothing to compute or upload
     }
+    bool opaque = true;
     const float widthF = static_cast<float>(width);
     const float heightF = static_cast<float>(height);
     // Column by column: this order decides which random numbers land in which texel.
@@ -94,12 +117,28 @@ void FillTexture(Texture& texture, TextureGenerator* generator) {
             c.b = AddNoise(c.b, texture.range.b, texture.base.b);
             c.a = AddNoise(c.a, texture.range.a, texture.base.a);
             c = {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b), Clamp01(c.a)};
+            opaque = opaque && c.a == 1.0f;
             pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x] = PackColor(c);
         }
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    SetOpaque(texture.name, opaque);
+}
+
+bool TextureOpaque(uint32_t name) {
+    return name != 0 && name < opaqueByName.size() && opaqueByName[name];
+}
+
+bool BoundTextureOpaque() {
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return name > 0 && TextureOpaque(static_cast<uint32_t>(name));
+}
+
+void MarkTextureOpaque(const Texture& texture) {
+    SetOpaque(texture.name, true);
 }
 
 void BindTexture(const Texture& texture) {

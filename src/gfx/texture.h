@@ -49,6 +49,17 @@ void SetColorRange(Texture& texture, Color4 low, Color4 high);
 // upload. Exactly four Rand() draws per texel after any the generator makes.
 void FillTexture(Texture& texture, TextureGenerator* generator);
 
+// Whether every texel of the texture object `name` has alpha 255: as FillTexture computed it, or as
+// MarkTextureOpaque declared it after a copy. False for a name never filled (TextureInit resets it)
+// and for 0.
+bool TextureOpaque(uint32_t name);
+
+// TextureOpaque of the texture bound to GL_TEXTURE_2D, asked of GL.
+bool BoundTextureOpaque();
+
+// For contents written outside FillTexture that are known to have alpha 255 everywhere.
+void MarkTextureOpaque(const Texture& texture);
+
 // glBindTexture(GL_TEXTURE_2D, name). Enabling GL_TEXTURE_2D is the caller's business.
 void BindTexture(const Texture& texture);
 

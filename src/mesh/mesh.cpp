@@ -12,12 +12,12 @@ constexpr GLbitfield kAllAttribBitsGl11 = 0x000FFFFF;
 
 // Draws the mesh's corners in index order as the given primitive, from the vertex and
 // texture-coordinate arrays; leaves every client array disabled.
-void DrawCorners(const Mesh& mesh, GLenum mode) {
+void DrawCorners(const Mesh& mesh, GLenum mode, const std::vector<uint32_t>& indices) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
     glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
-    glDrawElements(mode, mesh.triangleCount * 3, GL_UNSIGNED_INT, mesh.indices.data());
+    glDrawElements(mode, mesh.triangleCount * 3, GL_UNSIGNED_INT, indices.data());
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -25,18 +25,29 @@ void DrawCorners(const Mesh& mesh, GLenum mode) {
 
 }  // namespace
 
+void PrepareTopFirst(Mesh& mesh) {
+    const size_t count = static_cast<size_t>(mesh.triangleCount) * 3;
+    mesh.lastFirst.resize(count);
+    for (size_t from = 0; from < count; from += 3) {
+        const size_t to = count - 3 - from;
+        for (size_t corner = 0; corner < 3; ++corner) {
+            mesh.lastFirst[to + corner] = mesh.indices[from + corner];
+        }
+    }
+}
+
 void PrepareDeform(Mesh& mesh) {
     mesh.savedPositions.assign(static_cast<size_t>(mesh.vertexCount) * 3, 0.0f);
 }
 
 void DrawMesh(const Mesh& mesh) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    DrawCorners(mesh, GL_TRIANGLES);
+    DrawCorners(mesh, GL_TRIANGLES, mesh.indices);
 }
 
 void DrawMeshTinted(const Mesh& mesh, float r, float g, float b) {
     glColor4f(r, g, b, 1.0f);
-    DrawCorners(mesh, GL_TRIANGLES);
+    DrawCorners(mesh, GL_TRIANGLES, mesh.indices);
 }
 
 void DrawMeshLines(const Mesh& mesh) {
@@ -49,7 +60,63 @@ void DrawMeshLines(const Mesh& mesh) {
     // boundaries, and an odd corner count drops the last one. Deliberate; the overlay is not a
     // wireframe. The index array sends exactly the corners a glBegin/glEnd loop would, with
     // their texture coordinates, in one call instead of two per corner.
-    DrawCorners(mesh, GL_LINES);
+    DrawCorners(mesh, GL_LINES, mesh.indices);
+    glPopAttrib();
+}
+
+bool TopFirstKeepsPicture(bool textureOpaque) {
+    const GLenum mustBeOff[] = {GL_DEPTH_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST, GL_COLOR_LOGIC_OP,
+                                GL_LIGHTING};
+    for (const GLenum capability : mustBeOff) {
+        if (glIsEnabled(capability)) {
+            return false;
+        }
+    }
+    if (glIsEnabled(GL_TEXTURE_2D) && !textureOpaque) {
+        return false;
+    }
+    if (!glIsEnabled(GL_BLEND)) {
+        return true;
+    }
+    GLint source = 0;
+    GLint destination = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    const bool sourceWhole = source == GL_SRC_ALPHA || source == GL_ONE;
+    const bool destinationNone = destination == GL_ONE_MINUS_SRC_ALPHA || destination == GL_ZERO;
+    return sourceWhole && destinationNone;
+}
+
+void BeginTopFirst() {
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_VIEWPORT_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glDepthMask(GL_TRUE);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    // Window depth = 0 + z * (0 - 0): the first fragment at a pixel passes (0 < 1), later ones
+    // fail.
+    glDepthRange(0.0, 0.0);
+}
+
+void EndTopFirst() {
+    // With the depth test off before, nothing had written depth: leave it cleared as it was.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glPopAttrib();
+}
+
+void DrawMeshTopFirst(const Mesh& mesh) {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawCorners(mesh, GL_TRIANGLES, mesh.lastFirst);
+}
+
+void DrawMeshLinesTopFirst(const Mesh& mesh) {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    DrawCorners(mesh, GL_LINES, mesh.indices);
     glPopAttrib();
 }
 

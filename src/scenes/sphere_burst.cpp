@@ -67,6 +67,7 @@ void SphereBurstInit() {
     CameraSet(camera, 100.0f, 50.0f, 200.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     BuildSphere(ball, 32, 50.0f);
     PrepareDeform(ball);
+    PrepareTopFirst(ball);
     BuildSphere(shell, 32, 150.0f);
     PrepareDeform(shell);
     BuildGrid(floorGrid, 20, 20, 300.0f, 300.0f);
@@ -85,8 +86,10 @@ bool SphereBurstDraw(const FrameInput& frame) {
 
     const int32_t entry = SphereBurstNextNoise(state);
     EnableCap(GL_TEXTURE_2D);
+    bool opaque = false;
     if (Texture* noise = sharedTextures[entry]) {
         BindTexture(*noise);
+        opaque = TextureOpaque(noise->name);
     }
 
     const float p = SphereBurstSpread(state.clock);
@@ -94,11 +97,24 @@ bool SphereBurstDraw(const FrameInput& frame) {
                                  {-p, 0.0f, 0.0f}, {0.0f, p, 0.0f}, {0.0f, -p, 0.0f}};
     glPushMatrix();
     glRotatef(state.clock, 1.0f, 1.0f, 1.0f);
-    for (const auto& offset : offsets) {
-        glPushMatrix();
-        glTranslatef(offset[0], offset[1], offset[2]);
-        DrawMesh(ball);
-        glPopMatrix();
+    // Where the balls meet they lie up to two dozen layers deep (the sphere mesh covers its surface
+    // twice) with the depth test off: drawn top first, only the top layer is textured.
+    if (TopFirstKeepsPicture(opaque)) {
+        BeginTopFirst();
+        for (int i = 5; i >= 0; --i) {
+            glPushMatrix();
+            glTranslatef(offsets[i][0], offsets[i][1], offsets[i][2]);
+            DrawMeshTopFirst(ball);
+            glPopMatrix();
+        }
+        EndTopFirst();
+    } else {
+        for (const auto& offset : offsets) {
+            glPushMatrix();
+            glTranslatef(offset[0], offset[1], offset[2]);
+            DrawMesh(ball);
+            glPopMatrix();
+        }
     }
     glCallList(ballLines);
     glPopMatrix();

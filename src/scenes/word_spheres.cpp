@@ -5,6 +5,7 @@
 
 #include "gfx/bitmap_font.h"
 #include "gfx/screen_feedback.h"
+#include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
 #include "scenes/closing_constants.h"
@@ -21,6 +22,14 @@ constexpr float kSceneEnd = 180.0f;
 constexpr const char* kSentence[] = {"YOU", "should", "be", "happy", "cuz", "we are", "bored"};
 
 Mesh ball;
+
+// Pushes the modelview matrix and moves to sphere j of the diagonal.
+void PlaceSphere(int j) {
+    const float d = -20.0f + 10.0f * static_cast<float>(j);
+    const float z = -7.0f - 2.0f * static_cast<float>(j);
+    glPushMatrix();
+    glTranslatef(d, d, z);
+}
 
 }  // namespace
 
@@ -62,6 +71,7 @@ void WordSpheresInit() {
     wordSpheres = WordSpheres{};
     BuildSphere(ball, 16, 15.0f);
     PrepareDeform(ball);
+    PrepareTopFirst(ball);
     CameraSet(wordSpheres.camera, 2.0f, 0.0f, 7.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
 }
 
@@ -76,16 +86,30 @@ bool WordSpheresDraw(const FrameInput& frame) {
 
     // No texture of its own: the spheres wear whatever is bound, from the second feedback frame on
     // the previous frame's capture, which DrawFeedback leaves bound.
-    for (int j = 0; j < 4; ++j) {
-        const float d = -20.0f + 10.0f * static_cast<float>(j);
-        const float z = -7.0f - 2.0f * static_cast<float>(j);
-        glPushMatrix();
-        glTranslatef(d, d, z);
-        EnableCap(GL_TEXTURE_2D);
-        DrawMesh(ball);
+    EnableCap(GL_TEXTURE_2D);
+    if (TopFirstKeepsPicture(BoundTextureOpaque())) {
+        // The camera sits almost inside the spheres, each covering the screen up to four layers
+        // deep: drawn top first (last sphere's lines, last sphere, ...), only the top is textured.
+        BeginTopFirst();
+        for (int j = 3; j >= 0; --j) {
+            PlaceSphere(j);
+            DisableCap(GL_TEXTURE_2D);
+            DrawMeshLinesTopFirst(ball);
+            EnableCap(GL_TEXTURE_2D);
+            DrawMeshTopFirst(ball);
+            glPopMatrix();
+        }
+        EndTopFirst();
         DisableCap(GL_TEXTURE_2D);
-        DrawMeshLines(ball);
-        glPopMatrix();
+    } else {
+        for (int j = 0; j < 4; ++j) {
+            PlaceSphere(j);
+            EnableCap(GL_TEXTURE_2D);
+            DrawMesh(ball);
+            DisableCap(GL_TEXTURE_2D);
+            DrawMeshLines(ball);
+            glPopMatrix();
+        }
     }
 
     Begin2D();

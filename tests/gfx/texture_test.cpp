@@ -79,6 +79,25 @@ TEST_F(TextureTest, SumsSaturateAt255AndBottomOutAtZero) {
     EXPECT_EQ(corner.a, 0);    // negative sums
 }
 
+TEST_F(TextureTest, OpacityFollowsTheLastFillOrCopyAndTheBinding) {
+    auto translucent = MakeTexture();
+    auto opaque = MakeTexture();
+    EXPECT_FALSE(TextureOpaque(opaque->name));  // created, never filled
+    NoiseGenerator noise;
+    FillTexture(*opaque, &noise);
+    SetColorRange(*translucent, {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 1.0f});
+    FillTexture(*translucent, nullptr);  // alpha 0..1: some texel below 255
+    EXPECT_TRUE(TextureOpaque(opaque->name));
+    EXPECT_FALSE(TextureOpaque(translucent->name));
+    EXPECT_FALSE(BoundTextureOpaque());  // the fill binds what it fills
+    BindTexture(*opaque);
+    EXPECT_TRUE(BoundTextureOpaque());
+    MarkTextureOpaque(*translucent);
+    EXPECT_TRUE(TextureOpaque(translucent->name));
+    EXPECT_FALSE(TextureOpaque(0));
+    EXPECT_FALSE(TextureOpaque(opaque->name + 1000));
+}
+
 TEST_F(TextureTest, NoiseHasOnlyBlackAndWhiteTexelsInRoughlyEqualShares) {
     auto texture = MakeTexture(64, 64);
     NoiseGenerator noise;

@@ -104,6 +104,84 @@ TEST_F(MeshDraw, TrianglesAreWhiteWithTheirTextureCoordinatesOrTinted) {
     EXPECT_EQ(CountPixels(picture, {255, 0, 128}) + CountPixels(picture, {255, 0, 127}), 320 * 240);
 }
 
+// Three overlapping spheres (each covers its surface twice), each followed by its line overlay,
+// in the forward order with blending at alpha 1 and the depth test off; or top first.
+Picture DrawOverlappingSpheres(Mesh& ball, bool topFirst) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (topFirst) {
+        BeginTopFirst();
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int k = topFirst ? 2 - i : i;
+        glPushMatrix();
+        glTranslatef(0.3f * static_cast<float>(k) - 0.3f, 0.0f, 0.1f * static_cast<float>(k));
+        if (topFirst) {
+            DrawMeshLinesTopFirst(ball);
+            glEnable(GL_TEXTURE_2D);
+            DrawMeshTopFirst(ball);
+        } else {
+            glEnable(GL_TEXTURE_2D);
+            DrawMesh(ball);
+        }
+        glDisable(GL_TEXTURE_2D);
+        if (!topFirst) {
+            DrawMeshLines(ball);
+        }
+        glPopMatrix();
+    }
+    if (topFirst) {
+        EndTopFirst();
+    }
+    return ReadPicture();
+}
+
+TEST_F(MeshDraw, TopFirstGivesTheForwardPictureWhereTheStateAllowsIt) {
+    // 4 x 4 opaque texels of four colours: a different triangle on top shows.
+    uint8_t texels[64];
+    for (int i = 0; i < 64; ++i) {
+        texels[i] = i % 4 == 3 ? 255 : static_cast<uint8_t>((i * 37) % 256);
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    EXPECT_TRUE(TopFirstKeepsPicture(true));
+    EXPECT_FALSE(TopFirstKeepsPicture(false));
+    glDisable(GL_TEXTURE_2D);
+    EXPECT_TRUE(TopFirstKeepsPicture(false));
+
+    Mesh ball;
+    BuildSphere(ball, 12, 0.5f);
+    PrepareTopFirst(ball);
+    const Picture forward = DrawOverlappingSpheres(ball, false);
+    const Picture topFirst = DrawOverlappingSpheres(ball, true);
+    EXPECT_GT(CountPixels(forward, {0, 0, 0}), 1000);
+    EXPECT_LT(CountPixels(forward, {0, 0, 0}) + CountPixels(forward, kWhite), 640 * 400);
+    EXPECT_TRUE(forward.rgb == topFirst.rgb);
+    // Every state as before, and the depth buffer cleared again.
+    GLfloat depthRange[2] = {};
+    glGetFloatv(GL_DEPTH_RANGE, depthRange);
+    EXPECT_EQ(depthRange[1], 1.0f);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    GLfloat depth = 0.0f;
+    glReadPixels(320, 240, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_EQ(depth, 1.0f);
+
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // adding up: the order of layers is not the top's
+    EXPECT_FALSE(TopFirstKeepsPicture(true));
+    glDisable(GL_BLEND);
+    EXPECT_TRUE(TopFirstKeepsPicture(true));
+    glEnable(GL_DEPTH_TEST);
+    EXPECT_FALSE(TopFirstKeepsPicture(true));
+    glDeleteTextures(1, &name);
+}
+
 TEST_F(MeshDraw, EmptyMeshDrawsNothing) {
     Mesh empty;
     DrawMesh(empty);
