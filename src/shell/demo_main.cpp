@@ -84,7 +84,6 @@ void EmitOfflineFrame(RunState& run) {
         run.failed = true;
         run.show.quitRequested = true;
     }
-    ProgressUpdate(run.progress, run.frame);
 }
 
 // One pass of the frame road: step, clear, draw the selected scene, text state, then present
@@ -114,6 +113,7 @@ void RunFrame(RunState& run) {
         } else {
             EmitOfflineFrame(run);
         }
+        ProgressUpdate(run.progress, run.frame);
     } else if (!skipping) {
         DisplayPresent();
     }
@@ -299,13 +299,12 @@ int RunShow(const DemoOptions& options) {
         UseOfflineMusic();
         StartMusic(show.hiddenMode, 0.0);
         run.musicStarted = true;
-        const int64_t first =
-            options.firstFrame > run.skipFrames ? options.firstFrame : run.skipFrames + 1;
         const int64_t expectedLast =
             options.lastFrame > 0
                 ? options.lastFrame
                 : (show.hiddenMode ? 0 : std::llround(kShowSeconds * options.fps));
-        ProgressStart(run.progress, first, expectedLast, options.fps);
+        // Frames before --from and before --frames A are drawn too, and count as work done.
+        ProgressStart(run.progress, 1, expectedLast, options.fps);
     } else if (bench) {
         run.clock.fixedFps = kBenchFps;
         run.musicStarted = true;
