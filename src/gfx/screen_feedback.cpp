@@ -20,10 +20,19 @@ void SetCaptureViewport(const ScreenFeedback& feedback) {
     glViewport(0, 0, feedback.size, feedback.size);
 }
 
-void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread) {
+void DrawFeedback(ScreenFeedback& feedback, int32_t layers, float spread) {
     BindTexture(feedback.texture);
+    // The corner goes through the texture's own texel buffer rather than glCopyTexImage2D: the
+    // same bytes, but a software driver copies on the GPU side with a blit pipeline whose first
+    // use costs it tens of milliseconds, while reading and uploading 64 x 64 texels is a memcpy.
     // The picture has no alpha channel, so the copy reads alpha 1 everywhere.
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, feedback.size, feedback.size, 0);
+    if (uint32_t* texels = feedback.texture.pixels.get()) {
+        glReadPixels(0, 0, feedback.size, feedback.size, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, feedback.size, feedback.size, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, texels);
+    } else {
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, feedback.size, feedback.size, 0);
+    }
     MarkTextureOpaque(feedback.texture);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, screenWidth, screenHeight);
@@ -74,7 +83,7 @@ void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread) 
     }
 }
 
-void WarmUpFeedback(const ScreenFeedback& feedback) {
+void WarmUpFeedback(ScreenFeedback& feedback) {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     Begin2D();
     DrawFeedback(feedback, 1, 0.0f);

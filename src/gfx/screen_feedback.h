@@ -24,9 +24,9 @@ void SetCaptureViewport(const ScreenFeedback& feedback);
 // draws `layers` stacked quads, each `spread` further magnified and fainter. Call between Begin2D
 // and End2D. Leaves depth test, S/T generation, lighting and face culling off, blending (SRC_ALPHA,
 // ONE_MINUS_SRC_ALPHA) and 2D texturing on, the feedback texture bound; fog as it was.
-void DrawFeedback(const ScreenFeedback& feedback, int32_t layers, float spread);
+void DrawFeedback(ScreenFeedback& feedback, int32_t layers, float spread);
 
 // Runs the copy and the redraw once and puts every GL state back, leaving the colour and depth
-// buffers cleared. The first use of that path makes the driver build its copy and blended-quad
-// pipelines, which took a whole frame's time; done at start-up, no frame of the show pays it.
-void WarmUpFeedback(const ScreenFeedback& feedback);
+// buffers cleared. The first use of that path makes the driver build its blended-quad pipeline,
+// which took a whole frame's time; done at start-up, no frame of the show pays it.
+void WarmUpFeedback(ScreenFeedback& feedback);
