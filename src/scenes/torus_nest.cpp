@@ -61,6 +61,7 @@ void TorusNestInit() {
     for (int32_t i = 0; i < kTorusNestRings; ++i) {
         BuildTorus(rings[i], 16, 32, 50.0f + 20.0f * static_cast<float>(i), 10.0f);
         PrepareDeform(rings[i]);
+        PrepareTopFirst(rings[i]);
         if (!TorusNestRingIsSolid(i)) {
             ringLines[i] = RecordMeshLines(ringLines[i], &rings[i], 1);
         }
@@ -78,19 +79,40 @@ bool TorusNestDraw(const FrameInput& frame) {
 
     const int32_t entry = TorusNestNextNoise(state);
     EnableCap(GL_TEXTURE_2D);
+    bool opaque = false;
     if (Texture* noise = sharedTextures[entry]) {
         BindTexture(*noise);
+        opaque = TextureOpaque(noise->name);
     }
 
-    for (int32_t i = 0; i < kTorusNestRings; ++i) {
+    // The camera sits inside the outer rings, which overlap each other and themselves: drawn top
+    // first, the hidden layers are not textured.
+    const bool topFirst = TopFirstKeepsPicture(opaque);
+    if (topFirst) {
+        BeginTopFirst();
+    }
+    for (int32_t n = 0; n < kTorusNestRings; ++n) {
+        const int32_t i = topFirst ? kTorusNestRings - 1 - n : n;
         glPushMatrix();
         glRotatef(TorusNestRingAngle(state.clock, i), 0.0f, 1.0f, 1.0f);
         if (TorusNestRingIsSolid(i)) {
-            DrawMesh(rings[i]);
+            if (topFirst) {
+                DrawMeshTopFirst(rings[i]);
+            } else {
+                DrawMesh(rings[i]);
+            }
+        } else if (topFirst) {
+            // The recorded outline, untextured as it was recorded.
+            DisableCap(GL_TEXTURE_2D);
+            DrawMeshLinesTopFirst(rings[i]);
+            EnableCap(GL_TEXTURE_2D);
         } else {
             glCallList(ringLines[i]);
         }
         glPopMatrix();
+    }
+    if (topFirst) {
+        EndTopFirst();
     }
 
     return TorusNestVisitEnds(state);

@@ -52,6 +52,11 @@ constexpr FlashQuarter kFlashCentre[kTumblingRingsFlashCount] = {
     {-0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}, {0.5f, -0.5f}};
 
 Mesh rings[kRingCount];  // rings[k - kFirstRing]
+
+// Ring k's turn in degrees, added to the turns of the rings drawn before it.
+float TumblingRingsAngle(const TumblingRingsState& state, int32_t k) {
+    return static_cast<float>(static_cast<float>(k) * state.spin * kSpinDegreesPerRing);
+}
 Camera camera;
 Sprite blackout;
 Sprite flash;
@@ -130,6 +135,7 @@ void TumblingRingsInit() {
         BuildTorus(ring, kTubeSegments, kRingSegments,
                    kRingRadiusBase + kRingRadiusStep * static_cast<float>(k), kTubeRadius);
         PrepareDeform(ring);
+        PrepareTopFirst(ring);
     }
     CameraSet(camera, 0.0f, 0.0f, -400.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     FillSharedTextures();
@@ -148,19 +154,38 @@ bool TumblingRingsDraw(const FrameInput& frame) {
     SetSphereMapping(false);
     const int32_t noiseEntry = TumblingRingsNextNoise(state);
     EnableCap(GL_TEXTURE_2D);
+    bool opaque = false;
     if (sharedTextures[noiseEntry] != nullptr) {
         BindTexture(*sharedTextures[noiseEntry]);
+        opaque = TextureOpaque(sharedTextures[noiseEntry]->name);
     }
 
     // The rotations accumulate: ring k turns by the sum of the angles of rings 10..k.
     glPushMatrix();
-    for (int32_t k = kLastRing; k >= kFirstRing; --k) {
-        const float angle =
-            static_cast<float>(static_cast<float>(k) * state.spin * kSpinDegreesPerRing);
-        glRotatef(angle, 0.5f, 0.0f, 1.0f);
-        DrawMesh(rings[k - kFirstRing]);
+    if (TopFirstKeepsPicture(opaque)) {
+        // The nested rings cover one another many layers deep. Drawn top first (ring 10 and its
+        // outline first), only the top layer is textured; each ring gets the very matrix the
+        // forward order builds.
+        GLfloat placed[kRingCount][16];
+        for (int32_t k = kLastRing; k >= kFirstRing; --k) {
+            glRotatef(TumblingRingsAngle(state, k), 0.5f, 0.0f, 1.0f);
+            glGetFloatv(GL_MODELVIEW_MATRIX, placed[k - kFirstRing]);
+        }
         glLineWidth(1.0f);
-        DrawMeshLines(rings[k - kFirstRing]);
+        BeginTopFirst();
+        for (int32_t k = kFirstRing; k <= kLastRing; ++k) {
+            glLoadMatrixf(placed[k - kFirstRing]);
+            DrawMeshLinesTopFirst(rings[k - kFirstRing]);
+            DrawMeshTopFirst(rings[k - kFirstRing]);
+        }
+        EndTopFirst();
+    } else {
+        for (int32_t k = kLastRing; k >= kFirstRing; --k) {
+            glRotatef(TumblingRingsAngle(state, k), 0.5f, 0.0f, 1.0f);
+            DrawMesh(rings[k - kFirstRing]);
+            glLineWidth(1.0f);
+            DrawMeshLines(rings[k - kFirstRing]);
+        }
     }
     glPopMatrix();
 

@@ -193,7 +193,8 @@ int FinishOffline(RunState& run) {
     std::string error;
     const bool finished = OfflineOutputFinish(
         run.output, !neverStarted && (!exporting || stop == StopRequest::None), &error);
-    ProgressEnd(run.progress, run.frame);
+    // A run that wrote nothing ends on its message alone, not on a last progress line.
+    ProgressEnd(run.progress, neverStarted ? 0 : run.frame);
     if (neverStarted) {
         // Nothing that was asked for exists, so the show's sound alone is not kept either.
         if (!exporting) {
