@@ -79,6 +79,7 @@ void WobblingCoreInit() {
               0.0f);
     BuildSphere(core, 16, 30.0f);
     PrepareDeform(core);
+    PrepareTopFirst(core);
     // Radii 60, 140, 220, 300, 380.
     for (int i = 0; i < kShellCount; ++i) {
         BuildSphere(shells[i], 16, 60.0f + 80.0f * static_cast<float>(i));
@@ -95,14 +96,25 @@ bool WobblingCoreDraw(const FrameInput& frame) {
 
     EnableCap(GL_TEXTURE_2D);
     scene.noiseIndex = NextNoiseIndex(scene.noiseIndex);
+    bool opaque = false;
     if (const Texture* noise = sharedTextures[4 + scene.noiseIndex]) {
         BindTexture(*noise);
+        opaque = TextureOpaque(noise->name);
     }
 
     SavePositions(core);
     WaveAlongX(core, 0.0f, 1.0f, 0.0f, 10.0f, scene.clock, 3.0f);
-    DrawMesh(core);
-    DrawMeshLines(core);
+    if (TopFirstKeepsPicture(opaque)) {
+        // Right after a snap-back the core fills the screen four layers deep (the sphere mesh
+        // covers its surface twice): drawn top first, its outline then the sphere.
+        BeginTopFirst();
+        DrawMeshLinesTopFirst(core);
+        DrawMeshTopFirst(core);
+        EndTopFirst();
+    } else {
+        DrawMesh(core);
+        DrawMeshLines(core);
+    }
     RestorePositions(core);
 
     const float angle = WobblingCoreShellAngle(scene.clock);
