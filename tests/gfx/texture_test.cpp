@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
@@ -89,7 +90,22 @@ TEST_F(TextureTest, OpacityFollowsTheLastFillOrCopyAndTheBinding) {
     FillTexture(*translucent, nullptr);  // alpha 0..1: some texel below 255
     EXPECT_TRUE(TextureOpaque(opaque->name));
     EXPECT_FALSE(TextureOpaque(translucent->name));
-    EXPECT_FALSE(BoundTextureOpaque());  // the fill binds what it fills
+    // Opaque grey texels go up as luminance (sampled as L, L, L, 1: the same colours).
+    BindTexture(*opaque);
+    GLint internal = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+    EXPECT_EQ(internal, GL_LUMINANCE8);
+    std::vector<uint8_t> grey(kWidth * kHeight);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, grey.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (int32_t i = 0; i < kWidth * kHeight; ++i) {
+        ASSERT_EQ(grey[i], opaque->pixels[i] & 0xFFu) << i;
+    }
+    BindTexture(*translucent);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+    EXPECT_EQ(internal, 4);
+    EXPECT_FALSE(BoundTextureOpaque());
     BindTexture(*opaque);
     EXPECT_TRUE(BoundTextureOpaque());
     MarkTextureOpaque(*translucent);
