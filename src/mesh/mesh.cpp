@@ -65,18 +65,19 @@ void DrawMeshLines(const Mesh& mesh) {
 }
 
 bool TopFirstKeepsPicture(bool textureOpaque) {
-    const GLenum mustBeOff[] = {GL_DEPTH_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST, GL_COLOR_LOGIC_OP,
-                                GL_LIGHTING};
+    // Smoothing turns coverage into alpha, so it counts as translucency.
+    const GLenum mustBeOff[] = {GL_DEPTH_TEST, GL_STENCIL_TEST, GL_ALPHA_TEST,    GL_COLOR_LOGIC_OP,
+                                GL_LIGHTING,   GL_LINE_SMOOTH,  GL_POLYGON_SMOOTH};
     for (const GLenum capability : mustBeOff) {
         if (glIsEnabled(capability)) {
             return false;
         }
     }
+    if (!glIsEnabled(GL_BLEND)) {
+        return true;  // every fragment replaces what is under it, whatever its alpha
+    }
     if (glIsEnabled(GL_TEXTURE_2D) && !textureOpaque) {
         return false;
-    }
-    if (!glIsEnabled(GL_BLEND)) {
-        return true;
     }
     GLint source = 0;
     GLint destination = 0;

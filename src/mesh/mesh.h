@@ -57,9 +57,9 @@ uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count);
 void BeginTopFirst();
 void EndTopFirst();
 
-// Whether the current GL state lets top-first drawing of white (or black, untextured) opaque
-// meshes give the forward picture: depth, stencil and alpha tests, logic op and lighting off, and
-// blending off or replacing at alpha 1. With texturing on, the caller vouches for the bound
+// Whether the current GL state lets top-first drawing of white (or black) meshes give the forward
+// picture: depth, stencil and alpha tests, logic op, lighting and smoothing off, and blending off
+// or replacing at alpha 1. With blending and texturing on, the caller vouches for the bound
 // texture's alpha with `textureOpaque`.
 bool TopFirstKeepsPicture(bool textureOpaque);
 

@@ -176,7 +176,12 @@ TEST_F(MeshDraw, TopFirstGivesTheForwardPictureWhereTheStateAllowsIt) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // adding up: the order of layers is not the top's
     EXPECT_FALSE(TopFirstKeepsPicture(true));
     glDisable(GL_BLEND);
-    EXPECT_TRUE(TopFirstKeepsPicture(true));
+    glEnable(GL_TEXTURE_2D);
+    EXPECT_TRUE(TopFirstKeepsPicture(false));  // without blending every fragment replaces
+    glEnable(GL_LINE_SMOOTH);
+    EXPECT_FALSE(TopFirstKeepsPicture(true));
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
     EXPECT_FALSE(TopFirstKeepsPicture(true));
     glDeleteTextures(1, &name);
