@@ -78,6 +78,12 @@ TEST_F(TextureTest, SumsSaturateAt255AndBottomOutAtZero) {
     EXPECT_LE(corner.g, 204);
     EXPECT_EQ(corner.b, 127);  // 0.5 exactly
     EXPECT_EQ(corner.a, 0);    // negative sums
+    // Outside the disc red spans 0.9..1.2, so a third of it (draws under 85) stays below 255.
+    int32_t unsaturatedRed = 0;
+    for (int32_t i = 0; i < kWidth * kHeight; ++i) {
+        unsaturatedRed += Bytes(texture->pixels[i]).r < 255 ? 1 : 0;
+    }
+    EXPECT_GT(unsaturatedRed, 30);
 }
 
 TEST_F(TextureTest, OpacityFollowsTheLastFillOrCopyAndTheBinding) {
