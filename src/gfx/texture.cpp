@@ -93,20 +93,28 @@ float AddNoise(float generated, float range, float base) {
     return draw * range / kChannelScale + base + generated;
 }
 
-// Texels that are all opaque grey (r = g = b, alpha 255) sample to the very same colours from a
-// luminance texture, a quarter of the size: the static noise is black and white, and a software
-// rasteriser fetching scattered texels from 256 KB instead of 1 MB misses its caches far less.
-bool UploadAsLuminance(const uint32_t* pixels, int32_t width, int32_t height) {
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+struct TexelKinds {
+    bool opaque = true;  // every alpha 255
+    bool grey = true;    // every r = g = b
+};
+
+TexelKinds ScanTexels(const uint32_t* pixels, size_t count) {
+    TexelKinds kinds;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t texel = pixels[i];
-        const uint32_t grey = texel & 0xFFu;
-        if (texel != (grey | grey << 8 | grey << 16 | 0xFF000000u)) {
-            return false;
-        }
+        const uint32_t red = texel & 0xFFu;
+        kinds.opaque = kinds.opaque && (texel >> 24) == 0xFFu;
+        kinds.grey = kinds.grey && (texel & 0xFFFFFFu) == (red | red << 8 | red << 16);
     }
-    std::vector<uint8_t> luminance(count);
-    for (size_t i = 0; i < count; ++i) {
+    return kinds;
+}
+
+// Opaque grey texels sample to the very same colours (L, L, L, 1) from a luminance texture, a
+// quarter of the size: the static noise is black and white, and a software rasteriser fetching
+// scattered texels from 256 KB instead of 1 MB misses its caches far less.
+void UploadAsLuminance(const uint32_t* pixels, int32_t width, int32_t height) {
+    std::vector<uint8_t> luminance(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (size_t i = 0; i < luminance.size(); ++i) {
         luminance[i] = static_cast<uint8_t>(pixels[i] & 0xFFu);
     }
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -114,7 +122,6 @@ bool UploadAsLuminance(const uint32_t* pixels, int32_t width, int32_t height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8, width, height, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
                  luminance.data());
     glPopClientAttrib();
-    return true;
 }
 
 }  // namespace
@@ -127,7 +134,6 @@ void FillTexture(Texture& texture, TextureGenerator* generator) {
     if (pixels == nullptr) {
         return;  // nothing was allocated, so there is nothing to compute or upload
     }
-    bool opaque = true;
     const float widthF = static_cast<float>(width);
     const float heightF = static_cast<float>(height);
     // Column by column: this order decides which random numbers land in which texel.
@@ -141,16 +147,19 @@ void FillTexture(Texture& texture, TextureGenerator* generator) {
             c.b = AddNoise(c.b, texture.range.b, texture.base.b);
             c.a = AddNoise(c.a, texture.range.a, texture.base.a);
             c = {Clamp01(c.r), Clamp01(c.g), Clamp01(c.b), Clamp01(c.a)};
-            opaque = opaque && c.a == 1.0f;
             pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x] = PackColor(c);
         }
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    if (!UploadAsLuminance(pixels, width, height)) {
+    const TexelKinds kinds =
+        ScanTexels(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));
+    if (kinds.opaque && kinds.grey) {
+        UploadAsLuminance(pixels, width, height);
+    } else {
         glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     }
-    SetOpaque(texture.name, opaque);
+    SetOpaque(texture.name, kinds.opaque);
 }
 
 bool TextureOpaque(uint32_t name) {

@@ -52,14 +52,14 @@ constexpr FlashQuarter kFlashCentre[kTumblingRingsFlashCount] = {
     {-0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}, {0.5f, -0.5f}};
 
 Mesh rings[kRingCount];  // rings[k - kFirstRing]
+Camera camera;
+Sprite blackout;
+Sprite flash;
 
 // Ring k's turn in degrees, added to the turns of the rings drawn before it.
 float TumblingRingsAngle(const TumblingRingsState& state, int32_t k) {
     return static_cast<float>(static_cast<float>(k) * state.spin * kSpinDegreesPerRing);
 }
-Camera camera;
-Sprite blackout;
-Sprite flash;
 
 void FillSharedTextures() {
     if (sharedTextures[kDiscEntry] != nullptr) {
