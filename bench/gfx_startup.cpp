@@ -1,8 +1,6 @@
 // Start-up cost of the toolkit: feedback, both fonts, the shared textures and their five fills.
 #include <benchmark/benchmark.h>
 
-#include <GL/gl.h>
-
 #include <cstdio>
 
 #include "core/random.h"
@@ -13,6 +11,7 @@
 #include "gfx/texture_generators.h"
 #include "gfx/toolkit_resources.h"
 #include "platform/display.h"
+#include "platform/gl.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 // The standard perspective and the initial GL state.
 #include "core/screen.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 
 namespace {
 // The 32-bit float nearest 0.1, widened to double when handed to GLU.

@@ -2,14 +2,13 @@
 // state, formatted printing.
 #include "gfx/bitmap_font.h"
 
-#include <GL/gl.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "gfx/gfx_constants.h"
 #include "gfx/glyph_table.h"
+#include "platform/gl.h"
 
 BitmapFont smallFont;
 BitmapFont largeFont;

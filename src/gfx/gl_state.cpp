@@ -1,9 +1,8 @@
 // GL state helpers and camera.
 #include "gfx/gl_state.h"
 
-#include <GL/glu.h>
-
 #include "core/screen.h"
+#include "platform/gl.h"
 
 void CameraSet(Camera& camera, float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
                float targetZ, float upX, float upY, float upZ) {

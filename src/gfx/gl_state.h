@@ -1,7 +1,7 @@
 // GL state helpers: 2D pixel projection, text space, capability and logic-op wrappers, camera.
 #pragma once
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 // Viewer placement applied with gluLookAt. The default looks down -z from the origin with +y up.
 struct Camera {

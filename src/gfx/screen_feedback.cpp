@@ -1,11 +1,10 @@
 // Feedback glow: capture the corner viewport into a texture and redraw it over the screen.
 #include "gfx/screen_feedback.h"
 
-#include <GL/gl.h>
-
 #include "core/screen.h"
 #include "gfx/gl_state.h"
 #include "gfx/texture_generators.h"
+#include "platform/gl.h"
 
 ScreenFeedback screenFeedback;
 

@@ -1,9 +1,8 @@
 // Screen-space sprites.
 #include "gfx/sprite.h"
 
-#include <GL/gl.h>
-
 #include "core/screen.h"
+#include "platform/gl.h"
 
 void DrawSprite(const Sprite& sprite, float alpha) {
     glEnable(GL_BLEND);

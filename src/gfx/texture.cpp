@@ -1,14 +1,13 @@
 // Texture objects: allocation, colour range, fill and upload, binding and texel packing.
 #include "gfx/texture.h"
 
-#include <GL/gl.h>
-
 #include <new>
 #include <vector>
 
 #include "core/random.h"
 #include "gfx/gfx_constants.h"
 #include "gfx/texture_generators.h"
+#include "platform/gl.h"
 
 Texture* sharedTextures[kSharedTextureCount] = {};
 

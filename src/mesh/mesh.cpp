@@ -1,9 +1,9 @@
 // Drawing of meshes with GL vertex arrays, and the black line overlay.
 #include "mesh/mesh.h"
 
-#include <GL/gl.h>
-
 #include <cstddef>
+
+#include "platform/gl.h"
 
 namespace {
 

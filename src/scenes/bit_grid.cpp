@@ -1,12 +1,11 @@
 // Bit grid: black bits blinking on at random cells of a 40 x 40 screen grid, under a caption.
 #include "scenes/bit_grid.h"
 
-#include <GL/gl.h>
-
 #include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
+#include "platform/gl.h"
 #include "scenes/scenes.h"
 
 namespace {

@@ -1,8 +1,6 @@
 // Box fields: a textured and a wire field of heaving cubes under a circling camera, with a caption.
 #include "scenes/box_fields.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/bitmap_font.h"
@@ -10,6 +8,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

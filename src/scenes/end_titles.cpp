@@ -2,14 +2,13 @@
 // by cell; its visit ends the show.
 #include "scenes/end_titles.h"
 
-#include <GL/gl.h>
-
 #include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
 

@@ -1,12 +1,11 @@
 // Greetings scroll: four tumbling tori and a list of names rising through the 3D scene.
 #include "scenes/greetings_scroll.h"
 
-#include <GL/gl.h>
-
 #include "gfx/bitmap_font.h"
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
 

@@ -1,8 +1,6 @@
 // Opening noise sphere: waving noise sphere in line shells, diving camera, dots, text, white-out.
 #include "scenes/noise_sphere.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "core/random.h"
@@ -13,6 +11,7 @@
 #include "mesh/deformers.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

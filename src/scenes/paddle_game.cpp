@@ -1,13 +1,12 @@
 // Hidden paddle game: two paddles and a ball on a black screen, the player on the arrow keys.
 #include "scenes/paddle_game.h"
 
-#include <GL/gl.h>
-
 #include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
+#include "platform/gl.h"
 #include "scenes/scenes.h"
 
 namespace {

@@ -1,14 +1,13 @@
 // Sphere burst: six noise spheres flying out and back, a drifting wire shell and a textured floor.
 #include "scenes/sphere_burst.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/gl_state.h"
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

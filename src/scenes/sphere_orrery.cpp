@@ -1,8 +1,6 @@
 // Sphere orrery: a turning sun with planets and satellites in a wire cage, flickering quarters.
 #include "scenes/sphere_orrery.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <cstdint>
 
@@ -11,6 +9,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
 

@@ -1,14 +1,13 @@
 // Torus nest: seven concentric wire and noise-textured tori spinning about a diagonal axis.
 #include "scenes/torus_nest.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/gl_state.h"
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

@@ -1,8 +1,6 @@
 // Tube carousel: eight spinning tubes inside a wire sphere, with a blocky low-resolution phase.
 #include "scenes/tube_carousel.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/gl_state.h"
@@ -10,6 +8,7 @@
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

@@ -1,8 +1,6 @@
 // Tumbling rings: six nested tori turning like a gyroscope, a black strobe and quarter flashes.
 #include "scenes/tumbling_rings.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/gl_state.h"
@@ -11,6 +9,7 @@
 #include "gfx/texture_generators.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/scene_math.h"
 #include "scenes/scenes.h"
 

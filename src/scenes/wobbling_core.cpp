@@ -1,8 +1,6 @@
 // Wobbling core: a waving noise sphere inside turning wire shells, the camera pulling out and back.
 #include "scenes/wobbling_core.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "gfx/bitmap_font.h"
@@ -10,6 +8,7 @@
 #include "mesh/deformers.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
 

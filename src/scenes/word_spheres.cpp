@@ -1,13 +1,12 @@
 // Word spheres: four spheres on a diagonal, a sentence word by word, later seen through feedback.
 #include "scenes/word_spheres.h"
 
-#include <GL/gl.h>
-
 #include "gfx/bitmap_font.h"
 #include "gfx/screen_feedback.h"
 #include "gfx/texture.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 #include "scenes/closing_constants.h"
 #include "scenes/scenes.h"
 

@@ -1,8 +1,6 @@
 // The program: command line, start-up, main loop, frame road and shutdown.
 #include "shell/demo_main.h"
 
-#include <GL/gl.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include "gfx/toolkit_resources.h"
 #include "platform/allocator.h"
 #include "platform/display.h"
+#include "platform/gl.h"
 #include "platform/message_box.h"
 #include "platform/signals.h"
 #include "platform/video_file.h"

@@ -1,6 +1,4 @@
 // Bitmap-font text: glyph rasterising and the generated table, printing, advances and glyph shape.
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "gfx/gl_state.h"
 #include "gfx/glyph_table.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 #include "platform/glyph_rasterizer.h"
 #include "run_program.h"
 #include "toolkit_test_support.h"

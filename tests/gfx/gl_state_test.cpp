@@ -1,11 +1,10 @@
 // GL state helpers and camera: the 2D pixel space and back, and the camera's view matrix.
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "core/screen.h"
 #include "gfx/gl_state.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 #include "toolkit_test_support.h"
 
 namespace {

@@ -1,6 +1,4 @@
 // Sprites and the feedback glow drawn on the software renderer and read back.
-#include <GL/gl.h>
-
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 #include "toolkit_test_support.h"
 
 namespace {

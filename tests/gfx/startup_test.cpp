@@ -1,12 +1,11 @@
 // The toolkit's start-up steps: feedback, fonts and the shared textures the scenes fill.
-#include <GL/gl.h>
-
 #include "core/random.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/screen_feedback.h"
 #include "gfx/texture.h"
 #include "gfx/toolkit_resources.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
 // Textures: colour range, packing, and fills with and without generators.
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -10,6 +8,7 @@
 #include "gfx/texture.h"
 #include "gfx/texture_generators.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 // Helpers shared by the toolkit's GL tests: one-time start-up resources and GL state queries.
 #pragma once
 
-#include <GL/gl.h>
-
 #include <array>
 #include <cstdint>
 
 #include "gl_test.h"
+#include "platform/gl.h"
 
 // Runs the toolkit's start-up steps unless they ran already (fonts, feedback, shared textures).
 void EnsureToolkitResources();

@@ -1,6 +1,5 @@
 // Mesh drawing on the software renderer: filled triangles, tint, and the line overlay's segments
 // (counted through GL feedback) and picture.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -9,6 +8,7 @@
 #include "gl_test.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
+#include "platform/gl.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 // Box fields and bit grid taking turns: visit limits, cube heights, bit counts and moves.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +6,7 @@
 
 #include "core/random.h"
 #include "gl_test.h"
+#include "platform/gl.h"
 #include "scenes/bit_grid.h"
 #include "scenes/box_fields.h"
 #include "scenes/scenes.h"

@@ -1,7 +1,6 @@
 // The whole show through capture mode at 20 frames per second (one clock unit per frame): hashes
 // of sampled frames, the frames where scenes start, the end titles' covers, the frame the program
 // ends on by itself, and the hidden game's first frames.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,6 +12,7 @@
 
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
+#include "platform/gl.h"
 #include "scene_test_support.h"
 
 namespace {

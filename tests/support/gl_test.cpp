@@ -1,12 +1,11 @@
 // GL test fixtures on the offscreen demo window.
 #include "gl_test.h"
 
-#include <GL/gl.h>
-
 #include <ostream>
 
 #include "core/screen.h"
 #include "platform/display.h"
+#include "platform/gl.h"
 #include "platform/png_io.h"
 
 Rgb PixelAt(const Picture& picture, int32_t x, int32_t y) {

@@ -2,8 +2,8 @@
 // the picture it draws into. Needs Wine's (or Windows') GL, so it runs on a display.
 #include <windows.h>
 // After windows.h, which it builds on.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
+#include "platform/gl.h"
 
 #include <vector>
 
