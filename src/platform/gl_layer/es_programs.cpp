@@ -9,12 +9,17 @@ namespace {
 // modelview as separate multiply-adds in column order (the order the fixed-function program
 // uses, so that positions match it to the bit), the colour clamped to 0..1 as the fixed-function
 // pipeline clamps vertex colours, and, with SPHERE_MAP, sphere-mapped texture coordinates.
+// The colour goes out twice: flat, for draws whose vertices share one colour, which then
+// arrives exactly (the fixed-function pipeline interpolates colours in screen space, where equal
+// values stay exact, while a perspective-correct varying can land a hair off, and a hair below
+// a half rounds to the next 8-bit value down); and interpolated, for colours that vary.
 constexpr const char* kVertexShader = R"(
 uniform mat4 uMvp;
 in vec4 aPosition;
 in vec4 aColor;
 in vec4 aTexCoord;
 out vec4 vColor;
+flat out vec4 vFlatColor;
 out vec4 vTexCoord;
 #if SPHERE_MAP
 uniform mat4 uModelview;
@@ -29,6 +34,7 @@ void main() {
     p = uMvp[2] * aPosition.z + p;
     gl_Position = uMvp[3] * aPosition.w + p;
     vColor = clamp(aColor, 0.0, 1.0);
+    vFlatColor = vColor;
     vec4 st = aTexCoord;
 #if SPHERE_MAP
     vec4 e = uModelview[0] * aPosition.x;
@@ -61,14 +67,15 @@ constexpr const char* kFragmentShader = R"(
 precision highp float;
 uniform sampler2D uTexture;
 uniform bool uWhite;
+uniform bool uVertexColors;
 in vec4 vColor;
+flat in vec4 vFlatColor;
 in vec4 vTexCoord;
 out vec4 fragColor;
 void main() {
+    vec4 color = uVertexColors ? vColor : vFlatColor;
 #if SHADING == 1
-    vec4 color = textureProj(uTexture, vTexCoord.xyw) * vColor;
-#else
-    vec4 color = vColor;
+    color = textureProj(uTexture, vTexCoord.xyw) * color;
 #endif
 #if SHADING == 2
     if (texture(uTexture, vTexCoord.xy).r == 0.0) {
@@ -135,6 +142,7 @@ bool Build(ProgramKind kind, EsProgram* built, std::string* error) {
     built->sphereMapS = glGetUniformLocation(program, "uSphereMapS");
     built->sphereMapT = glGetUniformLocation(program, "uSphereMapT");
     built->white = glGetUniformLocation(program, "uWhite");
+    built->vertexColors = glGetUniformLocation(program, "uVertexColors");
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
     return true;

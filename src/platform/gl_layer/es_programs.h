@@ -36,6 +36,7 @@ struct EsProgram {
     GLint sphereMapS = -1;
     GLint sphereMapT = -1;
     GLint white = -1;
+    GLint vertexColors = -1;
     bool uniformsSet = false;
     Mat4 lastMvp{};
     Mat4 lastModelview{};
@@ -43,6 +44,7 @@ struct EsProgram {
     bool lastSphereMapS = false;
     bool lastSphereMapT = false;
     bool lastWhite = false;
+    bool lastVertexColors = false;
 };
 
 // Builds every kind; false with the reason (and nothing kept) when one does not compile or link.

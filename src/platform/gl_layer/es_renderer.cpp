@@ -4,6 +4,7 @@
 
 #include <GLES3/gl3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -96,7 +97,7 @@ ProgramKind KindOf(const DrawState& s) {
 }
 
 // The program's uniforms for this draw, where they differ from what it last had.
-void SetUniforms(EsProgram& p, const DrawState& s) {
+void SetUniforms(EsProgram& p, const DrawState& s, bool vertexColors) {
     const bool all = !p.uniformsSet;
     if (all || !SameMatrix(s.mvp, p.lastMvp)) {
         glUniformMatrix4fv(p.mvp, 1, GL_FALSE, s.mvp.m);
@@ -124,11 +125,16 @@ void SetUniforms(EsProgram& p, const DrawState& s) {
         glUniform1i(p.white, s.invert ? 1 : 0);
         p.lastWhite = s.invert;
     }
+    if (all || vertexColors != p.lastVertexColors) {
+        glUniform1i(p.vertexColors, vertexColors ? 1 : 0);
+        p.lastVertexColors = vertexColors;
+    }
     p.uniformsSet = true;
 }
 
-// Sets on ES whatever differs from what was last set.
-void Apply(const DrawState& s) {
+// Sets on ES whatever differs from what was last set; vertexColors: the colours vary from vertex
+// to vertex.
+void Apply(const DrawState& s, bool vertexColors) {
     Applied& a = renderer.applied;
     const DrawState& was = a.state;
     const bool all = !a.valid;
@@ -145,7 +151,7 @@ void Apply(const DrawState& s) {
         glUseProgram(program.program);
         a.program = kind;
     }
-    SetUniforms(program, s);
+    SetUniforms(program, s, vertexColors);
     if (all || s.texture != was.texture) {
         glBindTexture(GL_TEXTURE_2D, s.texture);
     }
@@ -220,6 +226,16 @@ size_t StageArray(const float* data, int32_t size, int32_t stride, int32_t count
     return at;
 }
 
+// Whether all count colours (4 floats each) are the same.
+bool SameColors(const float* colors, int32_t count) {
+    for (int32_t i = 1; i < count; ++i) {
+        if (std::memcmp(colors, colors + 4 * static_cast<size_t>(i), 4 * sizeof(float)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RendererOpen(int32_t framebufferWidth, int32_t framebufferHeight, std::string* error) {
@@ -271,7 +287,15 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
     if (source.vertexCount <= 0 || (source.indices != nullptr && source.indexCount <= 0)) {
         return;
     }
-    Apply(state);
+    // Vertices that share one colour draw with it as a constant, which arrives exactly.
+    const float* colors = source.colors;
+    float sharedColor[4];
+    std::copy(source.constantColor, source.constantColor + 4, sharedColor);
+    if (colors != nullptr && SameColors(colors, source.vertexCount)) {
+        std::copy(colors, colors + 4, sharedColor);
+        colors = nullptr;
+    }
+    Apply(state, colors != nullptr);
     std::vector<float>& staging = renderer.staging;
     staging.clear();
     const int32_t count = source.vertexCount;
@@ -281,7 +305,7 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
         source.texCoords != nullptr
             ? StageArray(source.texCoords, source.texCoordSize, source.texCoordStride, count)
             : 0;
-    const size_t colors = source.colors != nullptr ? StageArray(source.colors, 4, 4, count) : 0;
+    const size_t colorsAt = colors != nullptr ? StageArray(colors, 4, 4, count) : 0;
     const GLintptr base = Stream(renderer.vertices, staging.data(),
                                  static_cast<GLsizeiptr>(staging.size() * sizeof(float)));
     const auto at = [base](size_t floats) {
@@ -298,12 +322,12 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
         glDisableVertexAttribArray(kTexCoordAttribute);
         glVertexAttrib4fv(kTexCoordAttribute, source.constantTexCoord);
     }
-    if (source.colors != nullptr) {
+    if (colors != nullptr) {
         glEnableVertexAttribArray(kColorAttribute);
-        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colors));
+        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colorsAt));
     } else {
         glDisableVertexAttribArray(kColorAttribute);
-        glVertexAttrib4fv(kColorAttribute, source.constantColor);
+        glVertexAttrib4fv(kColorAttribute, sharedColor);
     }
     if (source.indices == nullptr) {
         glDrawArrays(Mode(primitive), 0, count);
@@ -337,7 +361,7 @@ void RendererDrawStatic(const DrawState& state, Primitive primitive, const Stati
     if (geometry.vertexCount <= 0) {
         return;
     }
-    Apply(state);
+    Apply(state, false);
     glBindBuffer(GL_ARRAY_BUFFER, geometry.buffer);
     const GLsizei stride = kStaticVertexFloats * sizeof(float);
     glEnableVertexAttribArray(kPositionAttribute);
