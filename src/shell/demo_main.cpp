@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/frame_clock.h"
+#include "core/version.h"
 #include "gfx/toolkit_resources.h"
 #include "platform/allocator.h"
 #include "platform/display.h"
@@ -25,10 +26,6 @@
 #include "shell/offline_output.h"
 #include "shell/progress_line.h"
 #include "shell/timeline.h"
-
-#ifndef DEMO_VERSION
-#define DEMO_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -365,7 +362,7 @@ int DemoMain(int argc, char** argv) {
             std::fputs(UsageText(), stdout);
             return 0;
         case RunMode::Version:
-            std::printf("demo %s\n", DEMO_VERSION);
+            std::printf("demo %s\n", VersionText());
             return 0;
         default:
             KeepFreedMemoryForReuse();
