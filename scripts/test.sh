@@ -3,7 +3,8 @@
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the Windows cross build under Wine, and everything in Release
 # (whose CTest summary closes the output). Between the last two, each libFuzzer target runs for
-# 30 s (scripts/fuzz.sh).
+# 30 s (scripts/fuzz.sh), and the release packages are built (scripts/release.sh), installed and
+# run (scripts/test-packages.sh; this installs the .deb on the machine and removes it again).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -41,5 +42,11 @@ cmake --build "$root/build/release" -j "$jobs"
 
 echo "== Windows: MinGW-w64 cross build under Wine =="
 "$root/scripts/windows-tests.sh"
+
+echo "== Release packages: built, then installed and run as a user would =="
+started=$(date +%s)
+"$root/scripts/release.sh"
+"$root/scripts/test-packages.sh"
+echo "Release packages pass: $(($(date +%s) - started)) s"
 
 (cd "$root/build/release" && ctest --output-on-failure -j "$jobs")
