@@ -279,10 +279,11 @@ for soname in "${!bundled[@]}"; do
   [ -n "$owner" ] || die "no Debian package owns $real"
   packages[$owner]+=" $soname"
 done
-glibc=$(objdump -T "$folder/$name" "$folder/$name-xmrender" "$folder"/lib/* |
-  grep -o 'GLIBC_[0-9.]*' | sort -u -V | tail -n 1)
-glibcxx=$(objdump -T "$folder/$name" "$folder/$name-xmrender" "$folder"/lib/* |
-  grep -o 'GLIBCXX_[0-9.]*' | sort -u -V | tail -n 1)
+# The newest C and C++ runtime versions any of them needs.
+objdump -T "$folder/$name" "$folder/$name-xmrender" "$folder"/lib/* |
+  grep -o 'GLIBC\(XX\)\{0,1\}_[0-9.]*' | sort -u -V >"$work/runtime-versions"
+glibc=$(grep '^GLIBC_' "$work/runtime-versions" | tail -n 1)
+glibcxx=$(grep '^GLIBCXX_' "$work/runtime-versions" | tail -n 1)
 {
   echo "$title $version_text for x86-64 Linux"
   echo
@@ -292,7 +293,7 @@ glibcxx=$(objdump -T "$folder/$name" "$folder/$name-xmrender" "$folder"/lib/* |
   echo "The system provides:"
   echo "- glibc ${glibc#GLIBC_} or later, and the C++ runtime of GCC 12 or later ($glibcxx);"
   echo "- an OpenGL driver, reached through libOpenGL and libGLX (GLVND);"
-  echo "- the X11 or Wayland, and the sound client libraries that SDL uses;"
+  echo "- the X11, Wayland and sound client libraries that SDL uses;"
   echo "that is, these sonames, which lib/ leaves out:"
   grep -v -e '^#' -e '^$' "$root/packaging/system-libraries.txt" | sed 's/^/  /'
   echo
