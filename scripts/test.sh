@@ -4,7 +4,8 @@
 # UndefinedBehaviorSanitizer, the Windows cross build under Wine, and everything in Release
 # (whose CTest summary closes the output; it also holds the show drawn through our own GL layer
 # against the system's GL). Between the first two and the last, each libFuzzer target runs for
-# 30 s (scripts/fuzz.sh).
+# 30 s (scripts/fuzz.sh), and the release packages are built (scripts/release.sh), installed and
+# run (scripts/test-packages.sh; this installs the .deb on the machine and removes it again).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -42,6 +43,12 @@ cmake --build "$root/build/release" -j "$jobs"
 
 echo "== Windows: MinGW-w64 cross build under Wine =="
 "$root/scripts/windows-tests.sh"
+
+echo "== Release packages: built, then installed and run as a user would =="
+started=$(date +%s)
+"$root/scripts/release.sh"
+"$root/scripts/test-packages.sh"
+echo "Release packages pass: $(($(date +%s) - started)) s"
 
 echo "== The program drawn through our own GL layer on OpenGL ES 3 =="
 configure gl-layer

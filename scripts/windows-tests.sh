@@ -19,20 +19,11 @@ if [ "${1:-}" != --under-x ]; then
   exit 0
 fi
 
-wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-server="${wine%64}server64"
-[ -x "$server" ] || server="${wine%64}server"
-export WINEPREFIX="$root/build/windows/wineprefix" WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko installer prompts while the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export MESA_EXTENSION_OVERRIDE=-GL_ARB_texture_non_power_of_two LIBGL_ALWAYS_SOFTWARE=1
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 export DEMO_WINDOWS_BUILD="$root/build/windows" DEMO_WINE="$wine"
-
-# One server for all runs, started without our output streams: Wine's helper processes would
-# otherwise keep a pipe open after the programs end. The first start makes the prefix (~10 s).
-"$server" -p </dev/null >/dev/null 2>&1 || true  # already running: fine
-trap '"$server" -k 2>/dev/null || true' EXIT
-"$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
+trap stop_wine EXIT
+start_wine
 
 (cd "$DEMO_WINDOWS_BUILD" && ctest --output-on-failure)
 "$root/build/release/tests/test_shell" --gtest_filter='WindowsBuild.*'

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/version.h"
 #include "music/offline_render.h"
 #include "music/song.h"
 #include "platform/file_io.h"
@@ -30,7 +31,16 @@ void PrintUsage(std::FILE* out) {
                  "usage: xmrender IN.xm OUT.wav [--seconds S]\n"
                  "Renders an XM module to a 44100 Hz 16-bit stereo WAV with the demo's player,\n"
                  "from the song's first frame until it first wraps to its restart position or\n"
-                 "until S seconds (default 600) have been rendered.\n");
+                 "until S seconds (default 600) have been rendered.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --seconds S   render at most S seconds (0 to 86400, default 600)\n"
+                 "  --version     print the version and exit\n"
+                 "  -h, --help    print this help and exit\n"
+                 "\n"
+                 "Exit status: 0 when the WAV is written, 1 when the input cannot be read or\n"
+                 "played or the output cannot be written, 2 for a bad command line, 128 + the\n"
+                 "signal's number when a signal stops it (the unfinished WAV is removed).\n");
 }
 
 int Fail(const std::string& file, const std::string& reason) {
@@ -73,6 +83,10 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             PrintUsage(stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("xmrender %s\n", VersionText());
             return 0;
         }
         if (arg == "--seconds") {

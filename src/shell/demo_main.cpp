@@ -4,14 +4,11 @@
 #include <cstdio>
 #include <string>
 
+#include "core/version.h"
 #include "platform/allocator.h"
 #include "platform/frame_loop.h"
 #include "shell/command_line.h"
 #include "shell/show_run.h"
-
-#ifndef DEMO_VERSION
-#define DEMO_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -37,7 +34,7 @@ int DemoMain(int argc, char** argv) {
             std::fputs(UsageText(), stdout);
             return 0;
         case RunMode::Version:
-            std::printf("demo %s\n", DEMO_VERSION);
+            std::printf("demo %s\n", VersionText());
             return 0;
         default:
             break;
