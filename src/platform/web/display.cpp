@@ -68,11 +68,13 @@ void LayerStateChanged() {
 }
 
 // Tells the page that the first picture is on the canvas (it measures the start-up by it).
+// clang-format off
 EM_JS(void, NoteFirstFrame, (), {
-    if (typeof Module.onFirstFrame == = 'function') {
+    if (typeof Module.onFirstFrame === 'function') {
         Module.onFirstFrame();
     }
 });
+// clang-format on
 
 }  // namespace
 

@@ -24,19 +24,23 @@ struct FrameLoop {
 FrameLoop loop;
 
 // Tells the page that the run is over, and its exit status.
+// clang-format off
 EM_JS(void, NoteRunEnded, (int status), {
-    if (typeof Module.onRunEnded == = 'function') {
+    if (typeof Module.onRunEnded === 'function') {
         Module.onRunEnded(status);
     }
 });
+// clang-format on
 
 // Lets the page look at what an offline run has written so far (it drops capture files it was
 // not asked to keep).
+// clang-format off
 EM_JS(void, NoteFramesDrawn, (), {
-    if (typeof Module.onFramesDrawn == = 'function') {
+    if (typeof Module.onFramesDrawn === 'function') {
         Module.onFramesDrawn();
     }
 });
+// clang-format on
 
 void Finish() {
     emscripten_cancel_main_loop();

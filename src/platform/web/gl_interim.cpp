@@ -34,6 +34,9 @@ void glTranslatef(GLfloat, GLfloat, GLfloat) {}
 void glShadeModel(GLenum) {}
 void glTexCoord2f(GLfloat, GLfloat) {}
 void glVertex2f(GLfloat, GLfloat) {}
+void glMatrixMode(GLenum) {}
+void glLoadIdentity() {}
+void glVertexPointer(GLint, GLenum, GLsizei, const GLvoid*) {}
 void glTexCoordPointer(GLint, GLenum, GLsizei, const GLvoid*) {}
 void glTexGeni(GLenum, GLenum, GLint) {}
 void gluLookAt(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble,

@@ -9,13 +9,15 @@
 namespace {
 
 // True when the page took the line.
+// clang-format off
 EM_JS(bool, ShowLineInPage, (const char* text), {
-    if (typeof Module.showMessage != = 'function') {
+    if (typeof Module.showMessage !== 'function') {
         return false;
     }
     Module.showMessage(UTF8ToString(text));
     return true;
 });
+// clang-format on
 
 }  // namespace
 

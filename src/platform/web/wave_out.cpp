@@ -36,18 +36,19 @@ WaveOutState waveOut;
 
 // Whether the page made its audio output (an AudioContext and the worklet node; browsers allow
 // it only after a click or key), and starts listening to the worklet's reports.
+// clang-format off
 EM_JS(bool, PageAudioOpen, (int rate), {
     const audio = Module.audio;
-    if (!audio || !audio.node || audio.context.sampleRate != = rate) {
+    if (!audio || !audio.node || audio.context.sampleRate !== rate) {
         return false;
     }
     audio.generation = (audio.generation || 0) + 1;
     audio.played = 0;
     audio.reportedAt = performance.now();
     audio.starving = true;
-    audio.node.port.onmessage = (event) = > {
+    audio.node.port.onmessage = (event) => {
         const[generation, played, starving] = event.data;
-        if (generation == = audio.generation) {
+        if (generation === audio.generation) {
             audio.played = played;
             audio.starving = starving;
             audio.reportedAt = performance.now();
@@ -55,35 +56,46 @@ EM_JS(bool, PageAudioOpen, (int rate), {
     };
     return true;
 });
+// clang-format on
 
 // Empties the worklet's queue and starts its count of frames played again from 0.
+// clang-format off
 EM_JS(void, PageAudioReset, (), {
     const audio = Module.audio;
     audio.generation += 1;
     audio.played = 0;
     audio.starving = true;
     audio.node.port.postMessage({reset : audio.generation});
+    // clang-format on
 });
 
 // Posts `frames` interleaved 16-bit frames at `samples` to the worklet's queue.
+// clang-format off
 EM_JS(void, PageAudioSend, (const int16_t* samples, int frames), {
     const block = HEAP16.slice(samples >> 1, (samples >> 1) + 2 * frames);
     Module.audio.node.port.postMessage(block, [block.buffer]);
 });
+// clang-format on
 
 // Frames the worklet has played since the last reset, and the page time of its report.
+// clang-format off
 EM_JS(double, PageAudioPlayed, (), { return Module.audio.played; });
+// clang-format on
+// clang-format off
 EM_JS(double, PageAudioExtrapolation, (double longest), {
     const audio = Module.audio;
     return audio.starving ? 0 : Math.min(performance.now() - audio.reportedAt, longest);
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, PageAudioSetPaused, (bool paused), {
     const audio = Module.audio;
     if (audio) {
         paused ? audio.context.suspend() : audio.context.resume();
     }
 });
+// clang-format on
 
 bool LivePlaying() {
     return waveOut.open && !waveOut.openOffline && waveOut.ring != nullptr;
