@@ -125,6 +125,8 @@ class Browser:
         page.send("Runtime.enable")
         page.send("Page.enable")
         page.send("Page.navigate", {"url": url})
+        page.wait_for("document.readyState === 'complete' && location.href === %s" %
+                      json.dumps(url), 30, interval=0.05)
         return page
 
     def close(self):

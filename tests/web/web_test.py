@@ -1,0 +1,183 @@
+"""The web build against the native one: the page in headless Chromium and xmrender under node.
+
+Usage: web_test.py WEB_BUILD NATIVE_BUILD [unittest options]
+WEB_BUILD holds the page (index.html, demo.js, demo.wasm, audio-output.js) and xmrender.js;
+NATIVE_BUILD holds the Linux demo and xmrender. The page's capture mode must write the same
+audio bytes as the native --capture, and pictures within PSNR_BOUND of the native ones with the
+same text pixels.
+"""
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import Browser, PageServer  # noqa: E402
+from pictures import colour_mask, psnr, read_png  # noqa: E402
+
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+FPS = 20
+# One frame from the longest visit of each scene at 20 frames per second. Where the scene prints
+# text clear of its shapes: the text's colour and a box (left, top, right, bottom) around it.
+SAMPLES = [
+    (251, "noise sphere", None),
+    (552, "tumbling rings", None),
+    (653, "tube carousel", None),
+    (915, "box fields", ((0, 0, 0), (90, 0, 410, 50))),
+    (922, "bit grid", ((0, 0, 0), (90, 0, 410, 50))),
+    (1099, "torus nest", None),
+    (1120, "sphere burst", None),
+    (1368, "word spheres", ((0, 0, 0), (70, 150, 260, 260))),
+    (1559, "greetings", ((0, 0, 0), (280, 0, 420, 100))),
+    (1760, "wobbling core", None),
+    (1961, "orrery", None),
+    (2352, "end titles", ((0, 0, 0), (90, 60, 450, 270))),
+]
+# Lowest PSNR allowed between the page's picture and the native one, in dB.
+PSNR_BOUND = 30.0
+WEB = NATIVE = None
+PAGE_TIMEOUT = 900
+
+
+def run_native_capture(folder, *arguments, switch=False):
+    """Runs the native demo's capture into folder (made fresh); with switch, from a working
+    folder holding the hidden part's switch file."""
+    shutil.rmtree(folder, ignore_errors=True)
+    workdir = tempfile.mkdtemp(prefix="demo-native-")
+    if switch:
+        with open(os.path.join(workdir, "magicman.txt"), "w") as file:
+            file.write("381\n947\n")
+    subprocess.run([os.path.join(NATIVE, "demo"), "--capture", folder, *arguments], check=True,
+                   cwd=workdir, stderr=subprocess.DEVNULL, timeout=PAGE_TIMEOUT)
+    shutil.rmtree(workdir)
+
+
+class WebBuildTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="demo-web-test-")
+        cls.server = PageServer(WEB)
+        cls.browser = Browser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+        cls.server.close()
+        shutil.rmtree(cls.scratch, ignore_errors=True)
+
+    def capture_page(self, query):
+        """Opens index.html?capture&QUERY and waits for the capture to end."""
+        page = self.browser.open_page(self.server.url + "index.html?capture&" + query)
+        done = page.wait_for("window.captureDone || window.captureFailed", PAGE_TIMEOUT)
+        self.assertIs(done, True, "the page's capture failed: %s" % done)
+        return page
+
+    def native(self, name, *arguments, switch=False):
+        folder = os.path.join(self.scratch, name)
+        run_native_capture(folder, *arguments, switch=switch)
+        return folder
+
+    def assertPicturesClose(self, page, folder, frame, label, text=None):
+        web = read_png(page.data_url_bytes("captureFrame(%d)" % frame))
+        with open(os.path.join(folder, "frame_%06d.png" % frame), "rb") as file:
+            native = read_png(file.read())
+        self.assertEqual((web.width, web.height), (640, 480))
+        ratio = psnr(native, web)
+        print("  frame %5d  %-15s PSNR %s" % (frame, label,
+                                               "equal" if math.isinf(ratio) else "%.1f dB" % ratio))
+        self.assertGreaterEqual(ratio, PSNR_BOUND, "frame %d (%s)" % (frame, label))
+        if text:
+            colour, box = text
+            native_text = colour_mask(native, colour, box)
+            self.assertTrue(native_text, "frame %d (%s): no text in %s" % (frame, label, box))
+            self.assertEqual(colour_mask(web, colour, box), native_text,
+                             "frame %d (%s): the text's pixels differ" % (frame, label))
+
+    def test_xmrender_for_node_renders_the_songs_as_native(self):
+        for song in ("show", "hidden"):
+            outputs = []
+            for command in ([os.path.join(NATIVE, "xmrender")],
+                            ["node", "--no-experimental-fetch", os.path.join(WEB, "xmrender.js")]):
+                out = os.path.join(self.scratch, "%s-%d.wav" % (song, len(outputs)))
+                subprocess.run(command + [os.path.join(SOURCE, "songs", song + ".xm"), out],
+                               check=True, stderr=subprocess.DEVNULL, timeout=300)
+                with open(out, "rb") as file:
+                    outputs.append(file.read())
+            self.assertGreater(len(outputs[0]), 44 + 4 * 44100 * 60, song)
+            self.assertEqual(outputs[1], outputs[0], "%s.xm renders differently" % song)
+
+    def test_capture_of_the_show_matches_native(self):
+        keep = ",".join(str(frame) for frame, _, _ in SAMPLES)
+        started = time.monotonic()
+        page = self.capture_page("fps=%d&keep=%s" % (FPS, keep))
+        print("  page capture of the whole show: %.1f s" % (time.monotonic() - started))
+        native = self.native("show", "--fps", str(FPS))
+        with open(os.path.join(native, "audio.wav"), "rb") as file:
+            self.assertEqual(page.data_url_bytes("captureAudio()"), file.read(),
+                             "audio.wav differs from the native capture's")
+        for frame, label, text in SAMPLES:
+            self.assertPicturesClose(page, native, frame, label, text)
+
+    def test_hidden_part_through_the_address(self):
+        page = self.capture_page("fps=%d&frames=1:200&keep=200#381.947" % FPS)
+        native = self.native("hidden", "--fps", str(FPS), "--frames", "1:200", switch=True)
+        with open(os.path.join(native, "audio.wav"), "rb") as file:
+            hidden_audio = file.read()
+        self.assertEqual(page.data_url_bytes("captureAudio()"), hidden_audio)
+        self.assertPicturesClose(page, native, 200, "paddle game")
+        # Other numbers are no switch: the show's own song plays.
+        page = self.capture_page("fps=%d&frames=1:200&keep=200#381.946" % FPS)
+        self.assertNotEqual(page.data_url_bytes("captureAudio()"), hidden_audio)
+
+    def test_from_starts_part_way_as_native(self):
+        page = self.capture_page("fps=%d&from=30&frames=601:605&keep=601" % FPS)
+        native = self.native("from", "--fps", str(FPS), "--from", "30", "--frames", "601:605")
+        with open(os.path.join(native, "audio.wav"), "rb") as file:
+            self.assertEqual(page.data_url_bytes("captureAudio()"), file.read())
+        self.assertPicturesClose(page, native, 601, "from 30 s")
+
+    def test_live_show_starts_on_a_click_plays_sound_and_ends_on_escape(self):
+        page = self.browser.open_page(self.server.url + "index.html")
+        page.wait_for("!document.getElementById('start').hidden", 30)
+        self.assertFalse(page.evaluate("window.firstFrameMs !== undefined"),
+                         "drew before the click")
+        box = page.evaluate("(({x, y, width, height}) => [x + width / 2, y + height / 2])("
+                            "document.getElementById('start').getBoundingClientRect())")
+        page.click(*box)
+        first = page.wait_for("window.firstFrameMs", 30)
+        print("  page load to first frame: %.0f ms (%.0f ms after the click)" %
+              (first, first - page.evaluate("window.startedMs")))
+        # The worklet plays, and the show's clock follows it.
+        played = page.wait_for("Module.audio && Module.audio.played > 44100 && Module.audio.played",
+                               30)
+        self.assertGreater(page.evaluate("Module.audio.played"), played)
+        page.key("Escape", "Escape", 27)
+        self.assertEqual(page.wait_for("window.runStatus !== undefined && [window.runStatus]", 30),
+                         [0])
+        self.assertIn("The end", page.evaluate("document.getElementById('line').textContent"))
+
+
+class NoWebGl2Test(unittest.TestCase):
+    def test_page_says_plainly_that_webgl2_is_missing(self):
+        server = PageServer(WEB)
+        try:
+            with Browser(["--disable-3d-apis"]) as browser:
+                page = browser.open_page(server.url + "index.html")
+                text = page.wait_for("document.getElementById('line').textContent", 30)
+                self.assertIn("WebGL 2", text)
+                self.assertTrue(page.evaluate("document.getElementById('start').hidden"))
+        finally:
+            server.close()
+
+
+if __name__ == "__main__":
+    WEB, NATIVE = (os.path.abspath(path) for path in sys.argv[1:3])
+    program = unittest.main(argv=[sys.argv[0], "-v", *sys.argv[3:]], exit=False)
+    result = program.result
+    failed = len(result.failures) + len(result.errors)
+    print("web: %d passed, %d failed" % (result.testsRun - failed, failed))
+    sys.exit(1 if failed else 0)
