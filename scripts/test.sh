@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite four
+# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite five
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows cross build under Wine, and everything in Release
-# (whose CTest summary closes the output). Between the last two, each libFuzzer target runs for
+# UndefinedBehaviorSanitizer, the Windows cross build under Wine, the web build in headless
+# Chromium (against the native Release build), and everything in Release (whose CTest summary
+# closes the output). Between the last two, each libFuzzer target runs for
 # 30 s (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,5 +42,8 @@ cmake --build "$root/build/release" -j "$jobs"
 
 echo "== Windows: MinGW-w64 cross build under Wine =="
 "$root/scripts/windows-tests.sh"
+
+echo "== Web: Emscripten build, the page in headless Chromium =="
+"$root/scripts/web-tests.sh"
 
 (cd "$root/build/release" && ctest --output-on-failure -j "$jobs")
