@@ -28,6 +28,7 @@ struct Display {
     int32_t height = 0;
     bool offscreen = false;
     bool presented = false;  // a frame has reached the canvas
+    bool presentedSinceAsked = false;
     bool layerOpen = false;
 };
 
@@ -82,6 +83,12 @@ bool WebDisplayIsOffscreen() {
     return display.context != 0 && display.offscreen;
 }
 
+bool WebDisplayTakePresented() {
+    const bool presented = display.presentedSinceAsked;
+    display.presentedSinceAsked = false;
+    return presented;
+}
+
 bool DisplayOpen(const DisplayConfig& config) {
     DisplayClose();
     lastError.clear();
@@ -116,7 +123,7 @@ bool DisplayOpen(const DisplayConfig& config) {
     }
 #if defined(DEMO_GL_LAYER)
     std::string error;
-    if (!GlLayerOpen(&error)) {
+    if (!GlLayerOpen(display.width, display.height, &error)) {
         return Fail("cannot set up drawing: " + error);
     }
     display.layerOpen = true;
@@ -152,6 +159,7 @@ void DisplayPresent() {
     DisplayBindPicture();
     LayerStateChanged();
     // The browser shows the canvas when the frame loop's callback returns: no swap call.
+    display.presentedSinceAsked = true;
     if (!display.presented) {
         display.presented = true;
         NoteFirstFrame();

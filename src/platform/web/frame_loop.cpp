@@ -10,8 +10,9 @@
 
 namespace {
 
-// Offline runs: drawing time per browser callback before handing the page back, in ms.
-constexpr double kOfflineSliceMilliseconds = 50.0;
+// Frames drawn back to back (offline runs, and the live show's unseen frames before a later
+// start): drawing time per browser callback before handing the page back, in ms.
+constexpr double kSliceMilliseconds = 50.0;
 
 struct FrameLoop {
     FrameLoopStep step = nullptr;
@@ -49,15 +50,19 @@ void Finish() {
 }
 
 void OnBrowserFrame(void*) {
+    const double until = emscripten_get_now() + kSliceMilliseconds;
     if (!loop.offline) {
-        const bool more = loop.step(loop.context);
+        // One picture per display refresh; the frames before it that are not shown come first.
+        bool more = true;
+        do {
+            more = loop.step(loop.context);
+        } while (more && !WebDisplayTakePresented() && emscripten_get_now() < until);
         WebAudioPump();
         if (!more) {
             Finish();
         }
         return;
     }
-    const double until = emscripten_get_now() + kOfflineSliceMilliseconds;
     do {
         if (!loop.step(loop.context)) {
             NoteFramesDrawn();

@@ -6,6 +6,11 @@
 // several frames per browser callback.
 bool WebDisplayIsOffscreen();
 
+// Whether DisplayPresent has shown a picture since the last call. The live show's frame loop
+// draws the unseen frames before a later start back to back, and returns to the browser once a
+// picture is on the canvas.
+bool WebDisplayTakePresented();
+
 // The live show's frame loop, after each step: sends the output ring's next 20 ms blocks to the
 // page's audio worklet until enough is queued.
 void WebAudioPump();
