@@ -35,11 +35,19 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
 }
 
 uint32_t Adler32(const uint8_t* data, size_t size) {
+    // The sums are reduced once per 5552 bytes, the most that cannot overflow 32 bits.
+    constexpr uint32_t kModulus = 65521;
+    constexpr size_t kRun = 5552;
     uint32_t a = 1;
     uint32_t b = 0;
-    for (size_t i = 0; i < size; ++i) {
-        a = (a + data[i]) % 65521;
-        b = (b + a) % 65521;
+    for (size_t at = 0; at < size; at += kRun) {
+        const size_t end = size - at < kRun ? size : at + kRun;
+        for (size_t i = at; i < end; ++i) {
+            a += data[i];
+            b += a;
+        }
+        a %= kModulus;
+        b %= kModulus;
     }
     return (b << 16) | a;
 }
