@@ -140,6 +140,8 @@ class Browser:
             self.process.kill()
             self.process.wait()
         self.writer.close()
+        self.thread.join(timeout=10)
+        self.reader.close()
         shutil.rmtree(self.profile, ignore_errors=True)
 
     def __enter__(self):
