@@ -172,6 +172,29 @@ class WebBuildTest(unittest.TestCase):
         self.assertEqual(page.wait_for("window.runStatus !== undefined && [window.runStatus]", 30),
                          [0])
 
+    def test_hidden_page_holds_the_sound_and_goes_on_when_shown(self):
+        page, _ = self.start_live_show()
+        page.wait_for("Module.audio && Module.audio.played > 0", 30)
+
+        def set_hidden(hidden):
+            # Headless pages are never hidden: the page is told so as a browser would tell it.
+            page.evaluate("Object.defineProperty(document, 'hidden', {value: %s, configurable: "
+                          "true}); Object.defineProperty(document, 'visibilityState', {value: "
+                          "'%s', configurable: true}); document.dispatchEvent(new Event("
+                          "'visibilitychange'))" % ("true" if hidden else "false",
+                                                    "hidden" if hidden else "visible"))
+
+        set_hidden(True)
+        page.wait_for("Module.audio.context.state === 'suspended'", 10)
+        held = page.evaluate("Module.audio.played")
+        time.sleep(1)
+        self.assertEqual(page.evaluate("Module.audio.played"), held)
+        set_hidden(False)
+        page.wait_for("Module.audio.context.state === 'running'", 10)
+        page.wait_for("Module.audio.played > %d" % held, 10)
+        page.key("Escape", "Escape", 27)
+        page.wait_for("window.runStatus !== undefined", 30)
+
     def test_live_show_starts_on_a_click_plays_sound_and_ends_on_escape(self):
         page, first = self.start_live_show()
         print("  page load to first frame: %.0f ms (%.0f ms after the click)" %
