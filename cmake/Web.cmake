@@ -7,10 +7,12 @@
 # the frame loop and the offline output writes on the calling thread. The GL 1.x calls go to the
 # GL layer (src/platform/gl_layer/), which draws with WebGL 2.
 
-# Targets the native build gets from find_package; the browser provides GL, and threads are off.
-foreach(target OpenGL::GL OpenGL::GLU Threads::Threads)
-  add_library(${target} INTERFACE IMPORTED)
-endforeach()
+if(NOT DEMO_GL_LAYER)
+  message(FATAL_ERROR "The web build draws through the GL layer: configure it with "
+                      "-DDEMO_GL_LAYER=ON (the web preset does)")
+endif()
+# Threads are off: the target the native build gets from find_package stands for nothing here.
+add_library(Threads::Threads INTERFACE IMPORTED)
 
 set(DEMO_WEB_SIZE_FLAGS -Os CACHE STRING "Optimisation flags of the web build's release")
 add_compile_options($<$<CONFIG:Release>:${DEMO_WEB_SIZE_FLAGS}>)
@@ -18,18 +20,13 @@ add_link_options($<$<CONFIG:Release>:${DEMO_WEB_SIZE_FLAGS}>)
 
 # demo_web_platform(): the web's platform library.
 function(demo_web_platform)
-  demo_library(demo_platform src/platform/web EXCLUDE gl_interim.cpp)
+  demo_library(demo_platform src/platform/web)
   # POSIX and C stdio files that Emscripten's C library runs unchanged (its in-memory file
   # system stands for the disk), and the build without a video encoder shared with Windows.
   target_sources(demo_platform PRIVATE
     src/platform/wav_writer.cpp src/platform/files.cpp src/platform/file_io.cpp
     src/platform/signals.cpp src/platform/program_start.cpp
     src/platform/windows/video_file.cpp)
-  if(DEMO_GL_LAYER)
-    target_compile_definitions(demo_platform PUBLIC DEMO_GL_LAYER)
-  else()
-    target_sources(demo_platform PRIVATE src/platform/web/gl_interim.cpp)
-  endif()
 endfunction()
 
 # demo_web_programs(): link settings of the page's program and of xmrender for node.

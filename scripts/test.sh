@@ -3,7 +3,8 @@
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the Windows cross build under Wine, the web build in headless
 # Chromium (against the native Release build), and everything in Release (whose CTest summary
-# closes the output). Between the last two, each libFuzzer target runs for
+# closes the output; it also holds the show drawn through our own GL layer against the system's
+# GL). Between the first two and the last, each libFuzzer target runs for
 # 30 s (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -46,4 +47,9 @@ echo "== Windows: MinGW-w64 cross build under Wine =="
 echo "== Web: Emscripten build, the page in headless Chromium =="
 "$root/scripts/web-tests.sh"
 
-(cd "$root/build/release" && ctest --output-on-failure -j "$jobs")
+echo "== The program drawn through our own GL layer on OpenGL ES 3 =="
+configure gl-layer
+cmake --build "$root/build/gl-layer" -j "$jobs" --target demo
+
+(cd "$root/build/release" &&
+  DEMO_GL_LAYER_BUILD="$root/build/gl-layer" ctest --output-on-failure -j "$jobs")

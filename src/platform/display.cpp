@@ -9,6 +9,10 @@
 
 #include "platform/picture_gl.h"
 
+#if defined(DEMO_GL_LAYER)
+#include "platform/gl_layer/gl_layer.h"
+#endif
+
 namespace {
 
 struct Display {
@@ -99,11 +103,18 @@ bool DisplayOpen(const DisplayConfig& config) {
     display.width = config.pictureWidth;
     display.height = config.pictureHeight;
 
+#if defined(DEMO_GL_LAYER)
+    // Our GL layer draws the show on OpenGL ES 3.0.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#else
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     // The show needs OpenGL 1.1 plus framebuffer objects. Asking for a higher version fails
     // where a driver caps it (Mesa does when extensions are overridden), so ask for the least.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+#endif
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -147,6 +158,11 @@ bool DisplayOpen(const DisplayConfig& config) {
     if (!CreatePictureFramebuffer()) {
         return Fail("cannot create the picture framebuffer");
     }
+#if defined(DEMO_GL_LAYER)
+    if (std::string why; !GlLayerOpen(display.width, display.height, &why)) {
+        return Fail(why);
+    }
+#endif
     if (config.mode == DisplayMode::Offscreen) {
         display.paceFrames = false;
     } else {
@@ -188,6 +204,9 @@ void DisplayPresent() {
                            drawableWidth, drawableHeight);
     SDL_GL_SwapWindow(display.window);
     DisplayBindPicture();
+#if defined(DEMO_GL_LAYER)
+    GlLayerForgetAppliedState();
+#endif
     if (display.paceFrames) {
         PaceToSixtyHertz(display.nextFrame);
     }
@@ -199,10 +218,16 @@ void DisplayReadPicture(uint8_t* rgb) {
     }
     display.gl.bindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
     ReadPictureRows(display.width, display.height, rgb);
+#if defined(DEMO_GL_LAYER)
+    GlLayerForgetAppliedState();
+#endif
 }
 
 void DisplayClose() {
     if (display.context != nullptr) {
+#if defined(DEMO_GL_LAYER)
+        GlLayerClose();
+#endif
         if (display.framebuffer != 0) {
             display.gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
             display.gl.deleteFramebuffers(1, &display.framebuffer);

@@ -49,13 +49,20 @@ void PaceToSixtyHertz(std::chrono::steady_clock::time_point& nextFrame) {
 void ReadPictureRows(int32_t width, int32_t height, uint8_t* rgb) {
     GLint packAlignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height));
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    // RGBA: the one read-back format every GL and GL ES takes.
+    const size_t rowPixels = static_cast<size_t>(width);
+    std::vector<uint8_t> bottomUp(rowPixels * 4 * static_cast<size_t>(height));
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* source = bottomUp.data() + rowBytes * static_cast<size_t>(height - 1 - y);
-        std::copy(source, source + rowBytes, rgb + rowBytes * static_cast<size_t>(y));
+        const uint8_t* source =
+            bottomUp.data() + rowPixels * 4 * static_cast<size_t>(height - 1 - y);
+        uint8_t* target = rgb + rowPixels * 3 * static_cast<size_t>(y);
+        for (size_t x = 0; x < rowPixels; ++x) {
+            target[3 * x] = source[4 * x];
+            target[3 * x + 1] = source[4 * x + 1];
+            target[3 * x + 2] = source[4 * x + 2];
+        }
     }
 }

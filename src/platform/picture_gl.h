@@ -2,11 +2,16 @@
 // calls, the letterboxed blit to the window, 60 Hz pacing and the read-back.
 #pragma once
 
+#if defined(DEMO_GL_LAYER)
+// The display owns the ES context under the GL layer and calls ES itself.
+#include <GLES3/gl3.h>
+#else
 #ifdef _WIN32
 #include <windows.h>  // GL/gl.h builds on it there
 #endif
 #include <GL/gl.h>
 #include <GL/glext.h>
+#endif
 
 #include <chrono>
 #include <cstdint>
