@@ -49,7 +49,7 @@ echo "== Web: Emscripten build, the page in headless Chromium =="
 
 echo "== The program drawn through our own GL layer on OpenGL ES 3 =="
 configure gl-layer
-cmake --build "$root/build/gl-layer" -j "$jobs" --target demo
+cmake --build "$root/build/gl-layer" -j "$jobs" --target demo gl_cases
 
 (cd "$root/build/release" &&
   DEMO_GL_LAYER_BUILD="$root/build/gl-layer" ctest --output-on-failure -j "$jobs")

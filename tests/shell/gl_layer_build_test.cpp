@@ -21,6 +21,15 @@ constexpr int kGameFrames = 200;
 constexpr int kFrameStride = 4;
 constexpr double kCaptureSeconds = 600.0;
 
+// Pixels whose colour differs between two RGB pictures of one size.
+int64_t DifferingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    int64_t differing = 0;
+    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3) {
+        differing += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+    }
+    return differing;
+}
+
 class GlLayerBuild : public testing::Test {
 protected:
     void SetUp() override {
@@ -28,7 +37,8 @@ protected:
         if (dir == nullptr || *dir == '\0') {
             GTEST_SKIP() << "DEMO_GL_LAYER_BUILD is not set (scripts/test.sh runs these)";
         }
-        layerDemo = std::string(dir) + "/demo";
+        layerBuild = dir;
+        layerDemo = layerBuild + "/demo";
     }
 
     // Captures frames 1..last with this build's demo and the layer's at the same time, in
@@ -63,10 +73,7 @@ protected:
                 << "the layer build wrote no frame " << frame;
             ASSERT_EQ(w1, w2);
             ASSERT_EQ(h1, h2);
-            int64_t differing = 0;
-            for (size_t i = 0; i < a.size(); i += 3) {
-                differing += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
-            }
+            const int64_t differing = DifferingPixels(a, b);
             if (differing > 0 && ++differingFrames <= 10) {
                 ADD_FAILURE() << "frame " << frame << ": " << differing << " pixels differ";
             }
@@ -76,6 +83,7 @@ protected:
                   ReadFileBytes(out.File("layer/audio.wav")));
     }
 
+    std::string layerBuild;
     std::string layerDemo;
 };
 
@@ -83,6 +91,26 @@ TEST_F(GlLayerBuild, DrawsTheShowAsTheSystemsGlDoes) {
     ScratchDir out;
     CaptureBoth(out, kShowFrames, "");
     ExpectSameFrames(out, kShowFrames);
+}
+
+// The calls the show does not make as it runs (tests/gl_layer/cases): the same pictures too.
+TEST_F(GlLayerBuild, DrawsTheCasesBeyondTheShowAsTheSystemsGlDoes) {
+    ScratchDir out;
+    ASSERT_EQ(RunProgram("mkdir", {out.File("reference"), out.File("layer")}).exitCode, 0);
+    const ProgramResult reference = RunProgram(GL_CASES_EXECUTABLE, {out.File("reference")});
+    ASSERT_EQ(reference.exitCode, 0) << reference.standardError;
+    const ProgramResult layer = RunProgram(layerBuild + "/gl_cases", {out.File("layer")});
+    ASSERT_EQ(layer.exitCode, 0) << layer.standardError;
+    const std::vector<std::string> cases = FileNames(out.File("reference"));
+    ASSERT_FALSE(cases.empty());
+    EXPECT_EQ(FileNames(out.File("layer")), cases);
+    for (const std::string& name : cases) {
+        int32_t w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+        std::vector<uint8_t> a, b;
+        ASSERT_TRUE(ReadPngRgb(out.File("reference/" + name).c_str(), &w1, &h1, &a));
+        ASSERT_TRUE(ReadPngRgb(out.File("layer/" + name).c_str(), &w2, &h2, &b)) << name;
+        EXPECT_EQ(DifferingPixels(a, b), 0) << name;
+    }
 }
 
 TEST_F(GlLayerBuild, DrawsTheHiddenGameAsTheSystemsGlDoes) {

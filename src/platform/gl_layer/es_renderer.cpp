@@ -4,102 +4,24 @@
 
 #include <GLES3/gl3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "platform/gl_layer/es_programs.h"
 
 namespace gllayer {
 
 namespace {
 
-// The fixed-function vertex stage for the program's calls: the position through projection ×
-// modelview as separate multiply-adds in column order (the order the fixed-function program
-// uses, so that positions match it to the bit), the colour clamped to 0..1 as the fixed-function
-// pipeline clamps vertex colours, and sphere-mapped texture coordinates where asked.
-constexpr const char* kVertexShader = R"(#version 300 es
-uniform mat4 uMvp;
-uniform mat4 uModelview;
-uniform mat3 uNormalMatrix;
-uniform vec3 uNormal;
-uniform bvec2 uSphereMap;
-in vec4 aPosition;
-in vec4 aColor;
-in vec4 aTexCoord;
-out vec4 vColor;
-out vec4 vTexCoord;
-void main() {
-    vec4 p = uMvp[0] * aPosition.x;
-    p = uMvp[1] * aPosition.y + p;
-    p = uMvp[2] * aPosition.z + p;
-    gl_Position = uMvp[3] * aPosition.w + p;
-    vColor = clamp(aColor, 0.0, 1.0);
-    vec4 st = aTexCoord;
-    if (uSphereMap.x || uSphereMap.y) {
-        vec4 e = uModelview[0] * aPosition.x;
-        e = uModelview[1] * aPosition.y + e;
-        e = uModelview[2] * aPosition.z + e;
-        e = uModelview[3] * aPosition.w + e;
-        vec3 u = e.xyz * inversesqrt(dot(e.xyz, e.xyz));
-        vec3 n = uNormalMatrix * uNormal;
-        float nu = dot(n, u);
-        vec3 r = -(nu + nu) * n + u;
-        vec3 r1 = r + vec3(0.0, 0.0, 1.0);
-        float halfInverseM = inversesqrt(dot(r1, r1)) * 0.5;
-        vec2 mapped = r.xy * halfInverseM + 0.5;
-        if (uSphereMap.x) { st.x = mapped.x; }
-        if (uSphereMap.y) { st.y = mapped.y; }
-    }
-    vTexCoord = st;
-}
-)";
-
-// GL_MODULATE texturing, or a bitmap's mask; GL_INVERT's source is white. Texture coordinates
-// are looked up projectively (divided by the interpolated q, which is 1 at every vertex), as the
-// fixed-function pipeline does: the division rounds, and a plain lookup would land on the
-// neighbouring texel wherever a pixel centre falls on a texel edge.
-constexpr const char* kFragmentShader = R"(#version 300 es
-precision highp float;
-uniform sampler2D uTexture;
-uniform int uShading;
-uniform bool uWhite;
-in vec4 vColor;
-in vec4 vTexCoord;
-out vec4 fragColor;
-void main() {
-    vec4 color = vColor;
-    if (uShading == 1) {
-        color = textureProj(uTexture, vTexCoord.xyw) * vColor;
-    } else if (uShading == 2) {
-        if (texture(uTexture, vTexCoord.xy).r == 0.0) {
-            discard;
-        }
-    }
-    fragColor = uWhite ? vec4(1.0) : color;
-}
-)";
-
-constexpr GLuint kPositionAttribute = 0;
-constexpr GLuint kColorAttribute = 1;
-constexpr GLuint kTexCoordAttribute = 2;
-
 // Vertex data streams through one buffer, appended draw after draw and started afresh when full.
 constexpr GLsizeiptr kStreamBytes = 8 << 20;
-
-struct Uniforms {
-    GLint mvp = -1;
-    GLint modelview = -1;
-    GLint normalMatrix = -1;
-    GLint normal = -1;
-    GLint sphereMap = -1;
-    GLint texture = -1;
-    GLint shading = -1;
-    GLint white = -1;
-};
 
 // What was last set on ES, so that only changes are sent.
 struct Applied {
     bool valid = false;
     DrawState state;
-    bool white = false;
+    int32_t program = -1;
 };
 
 struct StreamBuffer {
@@ -109,9 +31,8 @@ struct StreamBuffer {
 };
 
 struct Renderer {
-    GLuint program = 0;
+    EsProgram programs[kProgramKinds];
     GLuint vertexArray = 0;
-    Uniforms uniforms;
     StreamBuffer vertices;
     StreamBuffer indices;
     std::vector<float> staging;
@@ -121,59 +42,6 @@ struct Renderer {
 };
 
 Renderer renderer;
-
-bool Compile(GLenum kind, const char* source, GLuint* shader, std::string* error) {
-    *shader = glCreateShader(kind);
-    glShaderSource(*shader, 1, &source, nullptr);
-    glCompileShader(*shader);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(*shader, GL_COMPILE_STATUS, &ok);
-    if (ok == GL_TRUE) {
-        return true;
-    }
-    char log[1024] = {};
-    glGetShaderInfoLog(*shader, sizeof log, nullptr, log);
-    *error = std::string("the GL layer's shader does not compile: ") + log;
-    return false;
-}
-
-bool BuildProgram(std::string* error) {
-    GLuint vertex = 0;
-    GLuint fragment = 0;
-    if (!Compile(GL_VERTEX_SHADER, kVertexShader, &vertex, error) ||
-        !Compile(GL_FRAGMENT_SHADER, kFragmentShader, &fragment, error)) {
-        return false;
-    }
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glBindAttribLocation(program, kPositionAttribute, "aPosition");
-    glBindAttribLocation(program, kColorAttribute, "aColor");
-    glBindAttribLocation(program, kTexCoordAttribute, "aTexCoord");
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[1024] = {};
-        glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        *error = std::string("the GL layer's shader does not link: ") + log;
-        glDeleteProgram(program);
-        return false;
-    }
-    renderer.program = program;
-    Uniforms& u = renderer.uniforms;
-    u.mvp = glGetUniformLocation(program, "uMvp");
-    u.modelview = glGetUniformLocation(program, "uModelview");
-    u.normalMatrix = glGetUniformLocation(program, "uNormalMatrix");
-    u.normal = glGetUniformLocation(program, "uNormal");
-    u.sphereMap = glGetUniformLocation(program, "uSphereMap");
-    u.texture = glGetUniformLocation(program, "uTexture");
-    u.shading = glGetUniformLocation(program, "uShading");
-    u.white = glGetUniformLocation(program, "uWhite");
-    return true;
-}
 
 // Appends bytes to a stream buffer and returns their offset in it.
 GLintptr Stream(StreamBuffer& stream, const void* data, GLsizeiptr bytes) {
@@ -216,39 +84,74 @@ void NormalMatrix(const Mat4& modelview, float out[9]) {
     }
 }
 
-// Sets on ES whatever differs from what was last set.
-void Apply(const DrawState& s) {
+ProgramKind KindOf(const DrawState& s) {
+    switch (s.shading) {
+        case Shading::Textured:
+            return s.sphereMapS || s.sphereMapT ? ProgramKind::SphereMapped : ProgramKind::Textured;
+        case Shading::Bitmap:
+            return ProgramKind::Bitmap;
+        case Shading::Color:
+            break;
+    }
+    return ProgramKind::Color;
+}
+
+// The program's uniforms for this draw, where they differ from what it last had.
+void SetUniforms(EsProgram& p, const DrawState& s, bool vertexColors) {
+    const bool all = !p.uniformsSet;
+    if (all || !SameMatrix(s.mvp, p.lastMvp)) {
+        glUniformMatrix4fv(p.mvp, 1, GL_FALSE, s.mvp.m);
+        p.lastMvp = s.mvp;
+    }
+    if (p.modelview >= 0 && (all || !SameMatrix(s.modelview, p.lastModelview))) {
+        glUniformMatrix4fv(p.modelview, 1, GL_FALSE, s.modelview.m);
+        float normalMatrix[9];
+        NormalMatrix(s.modelview, normalMatrix);
+        glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, normalMatrix);
+        p.lastModelview = s.modelview;
+    }
+    if (p.normal >= 0 && (all || std::memcmp(s.normal, p.lastNormal, sizeof s.normal) != 0)) {
+        glUniform3fv(p.normal, 1, s.normal);
+        std::memcpy(p.lastNormal, s.normal, sizeof s.normal);
+    }
+    if (p.sphereMapS >= 0 &&
+        (all || s.sphereMapS != p.lastSphereMapS || s.sphereMapT != p.lastSphereMapT)) {
+        glUniform1i(p.sphereMapS, s.sphereMapS ? 1 : 0);
+        glUniform1i(p.sphereMapT, s.sphereMapT ? 1 : 0);
+        p.lastSphereMapS = s.sphereMapS;
+        p.lastSphereMapT = s.sphereMapT;
+    }
+    if (all || s.invert != p.lastWhite) {
+        glUniform1i(p.white, s.invert ? 1 : 0);
+        p.lastWhite = s.invert;
+    }
+    if (all || vertexColors != p.lastVertexColors) {
+        glUniform1i(p.vertexColors, vertexColors ? 1 : 0);
+        p.lastVertexColors = vertexColors;
+    }
+    p.uniformsSet = true;
+}
+
+// Sets on ES whatever differs from what was last set; vertexColors: the colours vary from vertex
+// to vertex.
+void Apply(const DrawState& s, bool vertexColors) {
     Applied& a = renderer.applied;
     const DrawState& was = a.state;
     const bool all = !a.valid;
-    const Uniforms& u = renderer.uniforms;
     if (all) {
-        glUseProgram(renderer.program);
         glBindVertexArray(renderer.vertexArray);
-        glUniform1i(u.texture, 0);
         glActiveTexture(GL_TEXTURE0);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
     }
-    if (all || !SameMatrix(s.mvp, was.mvp)) {
-        glUniformMatrix4fv(u.mvp, 1, GL_FALSE, s.mvp.m);
+    const int32_t kind = static_cast<int32_t>(KindOf(s));
+    EsProgram& program = renderer.programs[kind];
+    if (all || kind != a.program) {
+        glUseProgram(program.program);
+        a.program = kind;
     }
-    const bool sphereMap = s.sphereMapS || s.sphereMapT;
-    if (sphereMap &&
-        (all || !SameMatrix(s.modelview, was.modelview) || !(was.sphereMapS || was.sphereMapT))) {
-        glUniformMatrix4fv(u.modelview, 1, GL_FALSE, s.modelview.m);
-        float normalMatrix[9];
-        NormalMatrix(s.modelview, normalMatrix);
-        glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
-        glUniform3fv(u.normal, 1, s.normal);
-    }
-    if (all || s.sphereMapS != was.sphereMapS || s.sphereMapT != was.sphereMapT) {
-        glUniform2i(u.sphereMap, s.sphereMapS ? 1 : 0, s.sphereMapT ? 1 : 0);
-    }
-    if (all || s.shading != was.shading) {
-        glUniform1i(u.shading, static_cast<GLint>(s.shading));
-    }
+    SetUniforms(program, s, vertexColors);
     if (all || s.texture != was.texture) {
         glBindTexture(GL_TEXTURE_2D, s.texture);
     }
@@ -265,10 +168,6 @@ void Apply(const DrawState& s) {
     }
     if (all || source != wasSource || destination != wasDestination) {
         glBlendFunc(source, destination);
-    }
-    if (all || s.invert != a.white) {
-        glUniform1i(u.white, s.invert ? 1 : 0);
-        a.white = s.invert;
     }
     if (all || s.depthTest != was.depthTest) {
         SetCapability(GL_DEPTH_TEST, s.depthTest);
@@ -327,11 +226,21 @@ size_t StageArray(const float* data, int32_t size, int32_t stride, int32_t count
     return at;
 }
 
+// Whether all count colours (4 floats each) are the same.
+bool SameColors(const float* colors, int32_t count) {
+    for (int32_t i = 1; i < count; ++i) {
+        if (std::memcmp(colors, colors + 4 * static_cast<size_t>(i), 4 * sizeof(float)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool RendererOpen(int32_t framebufferWidth, int32_t framebufferHeight, std::string* error) {
     RendererClose();
-    if (!BuildProgram(error)) {
+    if (!BuildPrograms(renderer.programs, error)) {
         return false;
     }
     renderer.width = framebufferWidth;
@@ -353,8 +262,8 @@ bool RendererOpen(int32_t framebufferWidth, int32_t framebufferHeight, std::stri
 }
 
 void RendererClose() {
-    if (renderer.program != 0) {
-        glDeleteProgram(renderer.program);
+    if (renderer.vertexArray != 0) {
+        DeletePrograms(renderer.programs);
         glDeleteVertexArrays(1, &renderer.vertexArray);
         glDeleteBuffers(1, &renderer.vertices.buffer);
         glDeleteBuffers(1, &renderer.indices.buffer);
@@ -378,7 +287,15 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
     if (source.vertexCount <= 0 || (source.indices != nullptr && source.indexCount <= 0)) {
         return;
     }
-    Apply(state);
+    // Vertices that share one colour draw with it as a constant, which arrives exactly.
+    const float* colors = source.colors;
+    float sharedColor[4];
+    std::copy(source.constantColor, source.constantColor + 4, sharedColor);
+    if (colors != nullptr && SameColors(colors, source.vertexCount)) {
+        std::copy(colors, colors + 4, sharedColor);
+        colors = nullptr;
+    }
+    Apply(state, colors != nullptr);
     std::vector<float>& staging = renderer.staging;
     staging.clear();
     const int32_t count = source.vertexCount;
@@ -388,7 +305,7 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
         source.texCoords != nullptr
             ? StageArray(source.texCoords, source.texCoordSize, source.texCoordStride, count)
             : 0;
-    const size_t colors = source.colors != nullptr ? StageArray(source.colors, 4, 4, count) : 0;
+    const size_t colorsAt = colors != nullptr ? StageArray(colors, 4, 4, count) : 0;
     const GLintptr base = Stream(renderer.vertices, staging.data(),
                                  static_cast<GLsizeiptr>(staging.size() * sizeof(float)));
     const auto at = [base](size_t floats) {
@@ -405,12 +322,12 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
         glDisableVertexAttribArray(kTexCoordAttribute);
         glVertexAttrib4fv(kTexCoordAttribute, source.constantTexCoord);
     }
-    if (source.colors != nullptr) {
+    if (colors != nullptr) {
         glEnableVertexAttribArray(kColorAttribute);
-        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colors));
+        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colorsAt));
     } else {
         glDisableVertexAttribArray(kColorAttribute);
-        glVertexAttrib4fv(kColorAttribute, source.constantColor);
+        glVertexAttrib4fv(kColorAttribute, sharedColor);
     }
     if (source.indices == nullptr) {
         glDrawArrays(Mode(primitive), 0, count);
@@ -444,7 +361,7 @@ void RendererDrawStatic(const DrawState& state, Primitive primitive, const Stati
     if (geometry.vertexCount <= 0) {
         return;
     }
-    Apply(state);
+    Apply(state, false);
     glBindBuffer(GL_ARRAY_BUFFER, geometry.buffer);
     const GLsizei stride = kStaticVertexFloats * sizeof(float);
     glEnableVertexAttribArray(kPositionAttribute);
@@ -472,10 +389,6 @@ void RendererDeleteStatic(StaticGeometry& geometry) {
 void RendererClear(uint32_t mask, const float color[4], float depth, bool depthMask,
                    bool scissorTest, const int32_t scissor[4]) {
     Applied& a = renderer.applied;
-    if (!a.valid) {
-        // Everything the clear does not set is set at the next draw.
-        glUseProgram(renderer.program);
-    }
     SetCapability(GL_SCISSOR_TEST, scissorTest);
     glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
     glDepthMask(depthMask ? GL_TRUE : GL_FALSE);

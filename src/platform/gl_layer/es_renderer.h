@@ -1,7 +1,7 @@
-// The GL layer's drawing on OpenGL ES 3 / WebGL 2: one shader program with switches, a
+// The GL layer's drawing on OpenGL ES 3 / WebGL 2: a shader program for each kind of draw, a
 // streaming vertex buffer, static buffers for display lists, and the ES state set before each
-// draw only where it changed. The only file of the layer that calls ES; everything else keeps
-// GL 1.x state on the CPU and hands each draw here complete.
+// draw only where it changed. With es_programs, the only part of the layer that calls ES; the rest
+// keeps GL 1.x state on the CPU and hands each draw here complete.
 #pragma once
 
 #include <cstdint>
