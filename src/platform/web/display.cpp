@@ -68,6 +68,19 @@ void LayerStateChanged() {
 #endif
 }
 
+// Chrome's WebGL finish() returns without waiting for the drawing to end, so queued work piles up
+// and lands later on whichever call must wait (a read-back): the benchmark's frame times then say
+// nothing, and one frame stalls for all the others. Reading one pixel does wait, as glFinish does
+// on the desktop.
+// clang-format off
+EM_JS(void, MakeFinishWait, (EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle), {
+    const context = GL.getContext(handle).GLctx;
+    const pixel = new Uint8Array(4);
+    context.finish = () => context.readPixels(0, 0, 1, 1, context.RGBA, context.UNSIGNED_BYTE,
+                                              pixel);
+});
+// clang-format on
+
 // Tells the page that the first picture is on the canvas (it measures the start-up by it).
 // clang-format off
 EM_JS(void, NoteFirstFrame, (), {
@@ -118,6 +131,7 @@ bool DisplayOpen(const DisplayConfig& config) {
         return Fail("this browser has no WebGL 2");
     }
     emscripten_webgl_make_context_current(display.context);
+    MakeFinishWait(display.context);
     if (!CreatePictureFramebuffer()) {
         return Fail("cannot create the picture framebuffer");
     }
