@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite four
+# Sets up a fresh Debian 12 machine (packages), then builds and runs the whole test suite five
 # ways: the streaming thread's tests under ThreadSanitizer, everything under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows cross build under Wine, and everything in Release
-# (whose CTest summary closes the output; it also holds the show drawn through our own GL layer
-# against the system's GL). Between the first two and the last, each libFuzzer target runs for
-# 30 s (scripts/fuzz.sh), and the release packages are built (scripts/release.sh), installed and
-# run (scripts/test-packages.sh; this installs the .deb on the machine and removes it again).
+# UndefinedBehaviorSanitizer, the Windows cross build under Wine, the web build in headless
+# Chromium (against the native Release build), and everything in Release (whose CTest summary
+# closes the output; it also holds the show drawn through our own GL layer against the system's
+# GL). Between the first two and the last, each libFuzzer target runs for 30 s
+# (scripts/fuzz.sh), and the release packages are built (scripts/release.sh), installed and run
+# (scripts/test-packages.sh; this installs the .deb on the machine and removes it again).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -43,6 +44,9 @@ cmake --build "$root/build/release" -j "$jobs"
 
 echo "== Windows: MinGW-w64 cross build under Wine =="
 "$root/scripts/windows-tests.sh"
+
+echo "== Web: Emscripten build, the page in headless Chromium =="
+"$root/scripts/web-tests.sh"
 
 echo "== Release packages: built, then installed and run as a user would =="
 started=$(date +%s)

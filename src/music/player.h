@@ -33,8 +33,10 @@ struct Player {
     // Set when the sound device could not be opened; every player call then does nothing.
     bool audioUnavailable = false;
     // When set, PlayerStart renders the first ring but starts no streaming thread: the caller
-    // drives rendering on its own thread with OfflinePull (capture mode and xmrender). Needs the
-    // offline device (WaveOutUseOffline) so that no sound card plays the ring.
+    // drives rendering on its own thread with OfflinePull (capture mode and xmrender), or with
+    // ServiceRing where the platform has no threads and its device reads the ring only on that
+    // thread (the web's). Otherwise needs the offline device (WaveOutUseOffline) so that no sound
+    // card plays the ring.
     bool renderOnCallingThread = false;
 
     int32_t outputRate = 0;   // output frames per second; 44100 once the device is open

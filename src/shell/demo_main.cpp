@@ -16,8 +16,10 @@ bool StepShow(void* context) {
     return ShowRunStep(*static_cast<ShowRun*>(context));
 }
 
-void CloseShow(void* context) {
-    ShowRunClose(*static_cast<ShowRun*>(context));
+int CloseShow(void* context) {
+    ShowRun& run = *static_cast<ShowRun*>(context);
+    ShowRunClose(run);
+    return run.status;
 }
 
 }  // namespace

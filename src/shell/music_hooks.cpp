@@ -6,6 +6,7 @@
 #include "core/embedded_data.h"
 #include "music/player.h"
 #include "music/song.h"
+#include "platform/threads.h"
 #include "platform/wave_out.h"
 
 namespace {
@@ -27,12 +28,21 @@ void StartMusic(bool hiddenMode, double startSeconds) {
         std::fprintf(stderr, "demo: %s; the show runs silent\n", WaveOutFailure());
         return;
     }
+    if (!ThreadsAvailable()) {
+        player.renderOnCallingThread = true;  // ServiceMusic renders on the frame loop
+    }
     const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
     song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
     const double startFrames = startSeconds * static_cast<double>(player.outputRate);
     const int64_t startBlocks =
         player.blockFrames > 0 ? static_cast<int64_t>(startFrames) / player.blockFrames : 0;
     PlayerStart(player, song, startBlocks);
+}
+
+void ServiceMusic() {
+    if (player.renderOnCallingThread && !WaveOutIsOffline()) {
+        ServiceRing(player);
+    }
 }
 
 void StopMusic() {

@@ -10,6 +10,11 @@
 // silent, with one line on stderr.
 void StartMusic(bool hiddenMode, double startSeconds);
 
+// The live show, once per frame: where the platform has no threads the player renders here, on
+// the frame loop, what the streaming thread would (the blocks the device has finished playing).
+// Does nothing where the streaming thread runs, and in offline runs.
+void ServiceMusic();
+
 // Stops the player, closes the audio and frees the song.
 void StopMusic();
 

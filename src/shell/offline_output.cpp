@@ -6,6 +6,7 @@
 #include "core/screen.h"
 #include "platform/display.h"
 #include "platform/png_io.h"
+#include "platform/threads.h"
 #include "shell/capture_writer.h"
 
 namespace {
@@ -70,10 +71,25 @@ void WorkerLoop(OfflineOutput& output) {
     }
 }
 
+// Without threads there is no worker: OfflineOutputAddFrame writes each job itself.
 void StartWorker(OfflineOutput& output) {
     output.pictureWidth = screenWidth;
     output.pictureHeight = screenHeight;
-    output.worker = std::thread([&output] { WorkerLoop(output); });
+    if (ThreadsAvailable()) {
+        output.worker = std::thread([&output] { WorkerLoop(output); });
+    }
+}
+
+bool WriteJobNow(OfflineOutput& output, OutputJob&& job) {
+    if (!WriteJob(output, job, &output.failure)) {
+        output.failed = true;
+        return false;
+    }
+    if (!job.rgb.empty()) {
+        output.lastWritten = job.frame;
+        output.spare.push_back(std::move(job.rgb));
+    }
+    return true;
 }
 
 }  // namespace
@@ -119,6 +135,9 @@ bool OfflineOutputAddFrame(OfflineOutput& output, int64_t frame, bool wantPictur
         rgb.resize(static_cast<size_t>(output.pictureWidth) *
                    static_cast<size_t>(output.pictureHeight) * 3);
         DisplayReadPicture(rgb.data());
+    }
+    if (!output.worker.joinable()) {
+        return WriteJobNow(output, OutputJob{frame, std::move(rgb), std::move(pcm)});
     }
     {
         const std::lock_guard<std::mutex> lock(output.mutex);

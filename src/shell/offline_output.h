@@ -1,7 +1,8 @@
 // Where an offline run's pictures and sound go: numbered PNG files beside audio.wav (capture), or
 // one MP4 file (export). Files are encoded and written on a worker thread while the main thread
-// draws the next frames; a frame's sound is written only after its picture, so whatever stops
-// the run, the sound ends with the last picture written.
+// draws the next frames (where the platform has no threads, on the main thread as each frame is
+// added); a frame's sound is written only after its picture, so whatever stops the run, the sound
+// ends with the last picture written.
 #pragma once
 
 #include <condition_variable>

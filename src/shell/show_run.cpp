@@ -80,6 +80,9 @@ void RunFrame(ShowRun& run) {
 
     const DemoOptions& options = run.options;
     const bool skipping = run.frame <= run.skipFrames;
+    if (run.musicStarted && options.mode == RunMode::Show) {
+        ServiceMusic();
+    }
     if (run.offline) {
         if (skipping) {
             RenderMusicUpTo(run.frame, options.fps, nullptr);

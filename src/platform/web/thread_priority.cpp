@@ -1,0 +1,4 @@
+// Web: there are no threads of our own to raise.
+#include "platform/thread_priority.h"
+
+void RaiseCurrentThreadPriority() {}
