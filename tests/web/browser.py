@@ -15,11 +15,16 @@ import threading
 import time
 
 CHROMIUM_FLAGS = [
-    "--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
-    "--force-device-scale-factor=1", "--disable-background-networking",
-    "--disable-component-update", "--disable-sync", "--no-first-run",
-    "--window-size=800,600", "--remote-debugging-pipe",
+    "--headless=new", "--no-sandbox", "--force-device-scale-factor=1",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync",
+    "--no-first-run", "--window-size=800,600", "--remote-debugging-pipe",
 ]
+# WebGL on Chromium's own software renderer: ANGLE on SwiftShader (Vulkan). It rasterises with 4
+# bits of subpixel precision where Mesa's llvmpipe has 8, so edges land differently.
+SWIFTSHADER = ["--enable-unsafe-swiftshader", "--use-angle=swiftshader"]
+# WebGL on the system's OpenGL ES through EGL, with no display: ANGLE on Mesa, here llvmpipe,
+# the very renderer the native build draws with.
+MESA = ["--use-angle=gl-egl", "--ignore-gpu-blocklist", "--enable-gpu"]
 
 
 class PageServer:
@@ -48,7 +53,7 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
 class Browser:
     """One Chromium process with a fresh profile; pages are opened with open_page()."""
 
-    def __init__(self, extra_flags=()):
+    def __init__(self, extra_flags=(), renderer=SWIFTSHADER):
         self.profile = tempfile.mkdtemp(prefix="demo-chromium-")
         to_browser = os.pipe()
         from_browser = os.pipe()
@@ -62,7 +67,7 @@ class Browser:
 
         chromium = shutil.which("chromium") or "chromium"
         self.process = subprocess.Popen(
-            [chromium, *CHROMIUM_FLAGS, *extra_flags, "--user-data-dir=" + self.profile,
+            [chromium, *CHROMIUM_FLAGS, *renderer, *extra_flags, "--user-data-dir=" + self.profile,
              "about:blank"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             pass_fds=(3, 4), preexec_fn=place_pipes)
