@@ -16,4 +16,10 @@ struct ShowPosition {
 // Draws the show's next frame into the picture with the given step (units of 50 ms): the clear,
 // the selected scene, the end-of-frame text state. Moves the position on. Returns the entry
 // drawn, or null when only the cleared screen shows.
-const TimelineEntry* DrawNextFrame(ShowState& show, ShowPosition& position, float frameStep);
+//
+// A frame that will not be seen (before --from's start, or on the way to a seek's target) is
+// drawn with the scissor test keeping it to the corner the screen feedback copies from: the only
+// pixels a later frame can read. Everything else it leaves (scene records, GL state, the feedback
+// texture) is what drawing it whole leaves, and it costs the software renderer about a tenth.
+const TimelineEntry* DrawNextFrame(ShowState& show, ShowPosition& position, float frameStep,
+                                   bool seen);

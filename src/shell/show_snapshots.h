@@ -25,7 +25,9 @@ struct ShowSnapshot {
 
 struct ShowSnapshots {
     std::vector<ShowSnapshot> list;  // in show order; the first at the show's start
-    double intervalMilliseconds = 500.0;
+    // Show time between snapshots: a seek draws at most this much unseen (5 frames of the live
+    // show's travel step), and a whole show's snapshots take about 20 MB.
+    double intervalMilliseconds = 250.0;
 };
 
 // Takes a snapshot of the show as it stands now, whose song has played `musicFrame` frames.

@@ -10,13 +10,16 @@ constexpr double kTravelStepMilliseconds = 1000.0 / kTravelFps;
 // Show times closer than this are the same frame (the steps add up in float).
 constexpr double kSameTime = 0.01;
 
-// One frame nobody sees. Offline, the song first moves past the frame before, unheard, so that
-// the song always stands at the end of the frame before the picture.
-void DrawUnseen(ShowTravel& travel, ShowState& show, ShowPosition& position, float frameStep) {
+// One frame of a travel: the last one is seen, the others not, but for those of the show's last
+// visit: any of them may end the show, and the travel then stops on it. Offline, the song first
+// moves past the frame before, unheard, so that it always stands at the end of the frame before
+// the picture.
+void DrawOnTheWay(ShowTravel& travel, ShowState& show, ShowPosition& position, float frameStep,
+                  bool last) {
     if (travel.fps > 0) {
         RenderMusicUpTo(position.frame, travel.fps, nullptr);
     }
-    AdvanceShow(travel, show, position, frameStep);
+    AdvanceShow(travel, show, position, frameStep, last || show.sceneCounter >= kLastSceneCounter);
 }
 
 void Restore(const ShowTravel& travel, const ShowSnapshot& snapshot, ShowState& show,
@@ -28,18 +31,22 @@ void Restore(const ShowTravel& travel, const ShowSnapshot& snapshot, ShowState& 
     }
 }
 
-// Live: the step that reaches `milliseconds` from where the show stands, 50 ms at most.
+// Live: whether the next step reaches `milliseconds`, and that step: 50 ms at most.
+bool LastStep(const ShowPosition& position, double milliseconds) {
+    return milliseconds - position.milliseconds <= kTravelStepMilliseconds + kSameTime;
+}
+
 float StepTowards(const ShowPosition& position, double milliseconds) {
-    const double left = milliseconds - position.milliseconds;
-    const double step = left < kTravelStepMilliseconds ? left : kTravelStepMilliseconds;
+    const double step = LastStep(position, milliseconds) ? milliseconds - position.milliseconds
+                                                         : kTravelStepMilliseconds;
     return static_cast<float>(step / 50.0);
 }
 
 }  // namespace
 
 const TimelineEntry* AdvanceShow(ShowTravel& travel, ShowState& show, ShowPosition& position,
-                                 float frameStep) {
-    const TimelineEntry* drawn = DrawNextFrame(show, position, frameStep);
+                                 float frameStep, bool seen) {
+    const TimelineEntry* drawn = DrawNextFrame(show, position, frameStep, seen);
     if (position.visit >= 0 && position.visit <= kLastSceneCounter &&
         travel.visitStarts[position.visit].frame < 0) {
         travel.visitStarts[position.visit] = VisitStart{position.frame, position.milliseconds};
@@ -65,7 +72,7 @@ void TravelToFrame(ShowTravel& travel, ShowState& show, ShowPosition& position, 
     }
     const float step = FixedFrameStep(travel.fps);
     while (position.frame < frame && !show.quitRequested) {
-        DrawUnseen(travel, show, position, step);
+        DrawOnTheWay(travel, show, position, step, position.frame + 1 == frame);
     }
 }
 
@@ -78,7 +85,8 @@ void TravelToTime(ShowTravel& travel, ShowState& show, ShowPosition& position,
         Restore(travel, *from, show, position);
     }
     while (position.milliseconds < milliseconds - kSameTime && !show.quitRequested) {
-        DrawUnseen(travel, show, position, StepTowards(position, milliseconds));
+        DrawOnTheWay(travel, show, position, StepTowards(position, milliseconds),
+                     LastStep(position, milliseconds));
     }
 }
 
@@ -93,8 +101,10 @@ void TravelToVisit(ShowTravel& travel, ShowState& show, ShowPosition& position, 
         }
         return;
     }
+    // The counter moves on at the end of a visit's last frame, so the frame it names next is
+    // the first of the visit sought, and the one to see.
     const float fixedStep = FixedFrameStep(travel.fps > 0 ? travel.fps : kTravelFps);
     while (position.visit < counter && !show.quitRequested) {
-        DrawUnseen(travel, show, position, fixedStep);
+        DrawOnTheWay(travel, show, position, fixedStep, show.sceneCounter >= counter);
     }
 }

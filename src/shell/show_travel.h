@@ -1,8 +1,8 @@
 // Moving the show to another point, as fast as it can be drawn: from the latest snapshot before
 // the target (or from where it stands, when that is nearer), frames drawn unseen up to the target,
-// as --from does. Offline runs travel in whole frames of their fixed step with the song rendered
-// silently alongside; the live show travels in show time, and its caller puts the sound where the
-// show time calls for once it plays again.
+// as --from does, and the target's own frame drawn whole. Offline runs travel in whole frames of
+// their fixed step with the song rendered silently alongside; the live show travels in show time,
+// and its caller puts the sound where the show time calls for once it plays again.
 #pragma once
 
 #include <cstdint>
@@ -34,10 +34,10 @@ constexpr int32_t kTravelFps = 20;
 // The live show's first frame ends at this show time; travel never goes before it.
 constexpr double kFirstFrameMilliseconds = 1000.0 / 60.0;
 
-// Draws the show's next frame (DrawNextFrame), notes where a visit began, and takes a snapshot
-// when one is due. Every frame of a run that keeps snapshots goes through here.
+// Draws the show's next frame (DrawNextFrame, seen or not), notes where a visit began, and takes
+// a snapshot when one is due. Every frame of a run that keeps snapshots goes through here.
 const TimelineEntry* AdvanceShow(ShowTravel& travel, ShowState& show, ShowPosition& position,
-                                 float frameStep);
+                                 float frameStep, bool seen);
 
 // The output frame of the song at the end of the position's frame: by frame number offline (as
 // RenderMusicUpTo counts), by show time live.
