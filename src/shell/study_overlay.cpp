@@ -1,7 +1,9 @@
 // The overlay's lines and the key list, laid out in window pixels.
 #include "shell/study_overlay.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "gfx/gfx_constants.h"
 #include "shell/music_hooks.h"
@@ -19,15 +21,15 @@ constexpr int32_t kWindowHeightPerScale = 900;
 constexpr Color4 kPanel{0.0f, 0.0f, 0.0f, 0.6f};
 constexpr Color4 kText{1.0f, 1.0f, 1.0f, 1.0f};
 
+// Each line's key and what it does, drawn in two columns.
 constexpr const char* kKeyList[] = {
-    "Space      pause / resume",      ".  ,       one frame forward / back (paused)",
-    "Right      5 s forward",         "Left       5 s back",
-    "Page Down  next scene",          "Page Up    start of this scene (twice: the one before)",
-    "Home       back to the start",   "Tab        this overlay on / off",
-    "F1  ?      these keys on / off", "Escape     quit",
+    "Space\tpause / resume",      ".  ,\tone frame forward / back (paused)",
+    "Right\t5 s forward",         "Left\t5 s back",
+    "Page Down\tthe next scene",  "Page Up\tthis scene's start (twice: the one before)",
+    "Home\tback to the start",    "Tab\tthis overlay on / off",
+    "F1  ?\tthese keys on / off", "Escape\tquit",
 };
 
-// Minutes, seconds and hundredths: "1:23.45".
 void FormatTime(double milliseconds, char (&text)[24]) {
     const int32_t hundredths =
         milliseconds > 0.0 && milliseconds < 3.6e9 ? static_cast<int32_t>(milliseconds / 10.0) : 0;
@@ -47,19 +49,39 @@ void FormatVisit(int32_t counter, char (&text)[kTextBytes]) {
     std::snprintf(text, sizeof text, "%s, visit %d of %d", entry->name, visit, visits);
 }
 
-// Draws lines in a panel whose top-left corner is at x, y; returns the panel's height.
+// A line's text up to a tab (or its end), and after it.
+struct Columns {
+    std::string first;
+    std::string second;
+};
+
+Columns Split(const char* line) {
+    const std::string text = line;
+    const size_t tab = text.find('\t');
+    return tab == std::string::npos ? Columns{text, ""}
+                                    : Columns{text.substr(0, tab), text.substr(tab + 1)};
+}
+
+// Draws lines in a panel whose top-left corner is at x, y, the text after a tab in a second
+// column; returns the panel's height.
 int32_t DrawPanel(const OverlayFont& font, int32_t scale, int32_t x, int32_t y,
                   const char* const* lines, int32_t count) {
-    int32_t width = 0;
+    int32_t firstWidth = 0;
+    int32_t secondWidth = 0;
     for (int32_t i = 0; i < count; ++i) {
-        const int32_t lineWidth = OverlayTextWidth(font, lines[i], scale);
-        width = lineWidth > width ? lineWidth : width;
+        const Columns columns = Split(lines[i]);
+        firstWidth = std::max(firstWidth, OverlayTextWidth(font, columns.first.c_str(), scale));
+        secondWidth = std::max(secondWidth, OverlayTextWidth(font, columns.second.c_str(), scale));
     }
     const int32_t padding = kPadding * scale;
+    const int32_t gap = secondWidth > 0 ? 2 * padding : 0;
     const int32_t height = count * font.lineHeight * scale + 2 * padding;
-    OverlayRect(x, y, width + 2 * padding, height, kPanel);
+    OverlayRect(x, y, firstWidth + gap + secondWidth + 2 * padding, height, kPanel);
     for (int32_t i = 0; i < count; ++i) {
-        OverlayText(font, x + padding, y + padding + i * font.lineHeight * scale, scale, lines[i],
+        const Columns columns = Split(lines[i]);
+        const int32_t top = y + padding + i * font.lineHeight * scale;
+        OverlayText(font, x + padding, top, scale, columns.first.c_str(), kText);
+        OverlayText(font, x + padding + firstWidth + gap, top, scale, columns.second.c_str(),
                     kText);
     }
     return height;
