@@ -101,24 +101,35 @@ void ReportSeeks(benchmark::State& state, const SeekTimes& times) {
     state.counters["seeks"] = static_cast<double>(times.wall.size());
 }
 
-// Anywhere to anywhere within the played show.
-void BM_SeekAnywhereWithinPlayed(benchmark::State& state) {
+// Times state.range(0) seeks, each from a show time drawn uniformly from [low, high) to
+// target(from), and reports their distribution.
+template <typename Target>
+void TimeSeeks(benchmark::State& state, uint32_t seed, double low, Target target) {
     PlayedShow& played = Played();
     if (!played.ready) {
         state.SkipWithError("no offscreen display");
         return;
     }
-    std::mt19937 random(12345);
-    std::uniform_real_distribution<double> anywhere(kFirstFrameMilliseconds,
-                                                    played.endMilliseconds - 1.0);
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> from(low, played.endMilliseconds - 1.0);
     SeekTimes times;
     for (auto _ : state) {
         for (int i = 0; i < state.range(0); ++i) {
-            const double from = anywhere(random);
-            TimedSeek(played, from, anywhere(random), times);
+            const double at = from(random);
+            TimedSeek(played, at, target(at, random), times);
         }
     }
     ReportSeeks(state, times);
+}
+
+// Anywhere to anywhere within the played show; with the snapshots' count and memory.
+void BM_SeekAnywhereWithinPlayed(benchmark::State& state) {
+    TimeSeeks(state, 12345, kFirstFrameMilliseconds, [](double, std::mt19937& random) {
+        std::uniform_real_distribution<double> anywhere(kFirstFrameMilliseconds,
+                                                        Played().endMilliseconds - 1.0);
+        return anywhere(random);
+    });
+    const PlayedShow& played = Played();
     state.counters["snapshots"] = static_cast<double>(played.travel.snapshots.list.size());
     state.counters["snapshot_MB"] =
         static_cast<double>(SnapshotBytes(played.travel.snapshots)) / 1e6;
@@ -128,22 +139,8 @@ BENCHMARK(BM_SeekAnywhereWithinPlayed)->Arg(300)->Iterations(1)->Unit(benchmark:
 
 // Left: 5 s back from anywhere past the first 5 s.
 void BM_SeekFiveSecondsBack(benchmark::State& state) {
-    PlayedShow& played = Played();
-    if (!played.ready) {
-        state.SkipWithError("no offscreen display");
-        return;
-    }
-    std::mt19937 random(54321);
-    std::uniform_real_distribution<double> from(5000.0 + kFirstFrameMilliseconds,
-                                                played.endMilliseconds - 1.0);
-    SeekTimes times;
-    for (auto _ : state) {
-        for (int i = 0; i < state.range(0); ++i) {
-            const double at = from(random);
-            TimedSeek(played, at, at - 5000.0, times);
-        }
-    }
-    ReportSeeks(state, times);
+    TimeSeeks(state, 54321, 5000.0 + kFirstFrameMilliseconds,
+              [](double from, std::mt19937&) { return from - 5000.0; });
 }
 BENCHMARK(BM_SeekFiveSecondsBack)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -112,6 +112,8 @@ void WaveOutStart(const int16_t* ring, uint32_t bytes, uint32_t startByte) {
     waveOutPrepareHeader(waveOut.device, &header, sizeof header);
     waveOut.headerPrepared = true;
     waveOutWrite(waveOut.device, &header, sizeof header);
+    // A device held by WaveOutPause stays held through waveOutReset; a start always plays.
+    waveOutRestart(waveOut.device);
 }
 
 uint32_t WaveOutPosition() {
