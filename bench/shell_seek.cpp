@@ -47,6 +47,8 @@ PlayedShow& Played() {
     const float step = FixedFrameStep(60);
     while (!played.show.quitRequested) {
         AdvanceShow(played.travel, played.show, played.position, step, true);
+        // The song plays along, as on a sound device, leaving its checkpoints behind.
+        RenderMusicUpTo(played.position.frame, 60, nullptr);
     }
     glFinish();
     played.playSeconds =

@@ -79,12 +79,15 @@ bool Apply(ShowRun& run, StudyKey key, bool* resumed) {
         case StudyKey::Left:
             Seek(run, key == StudyKey::Right ? kSeekSeconds : -kSeekSeconds);
             return true;
-        case StudyKey::PageDown:
-            if (run.position.visit >= kLastSceneCounter) {
+        case StudyKey::PageDown: {
+            // Before the first frame the show stands at the start of its first visit.
+            const int32_t visit = run.position.visit < 0 ? 0 : run.position.visit;
+            if (visit >= kLastSceneCounter) {
                 return false;
             }
-            TravelToVisit(study.travel, run.show, run.position, run.position.visit + 1);
+            TravelToVisit(study.travel, run.show, run.position, visit + 1);
             return true;
+        }
         case StudyKey::PageUp:
             PageUp(run);
             return true;
