@@ -10,16 +10,24 @@ constexpr double kTravelStepMilliseconds = 1000.0 / kTravelFps;
 // Show times closer than this are the same frame (the steps add up in float).
 constexpr double kSameTime = 0.01;
 
-// One frame of a travel: the last one is seen, the others not, but for those of the show's last
-// visit: any of them may end the show, and the travel then stops on it. Offline, the song first
-// moves past the frame before, unheard, so that it always stands at the end of the frame before
-// the picture.
-void DrawOnTheWay(ShowTravel& travel, ShowState& show, ShowPosition& position, float frameStep,
-                  bool last) {
+// How a travel draws the frames of the show's last visit.
+enum class LastVisit {
+    Unseen,  // as any other: only the target's frame is seen
+    Seen,    // every one seen: any of them may end the show, and the travel then stops on it
+};
+
+// One frame of a travel, seen when it is the last. Offline, the song first moves past the frame
+// before, unheard, so that it always stands at the end of the frame before the picture. Returns
+// whether the frame was seen.
+bool DrawOnTheWay(ShowTravel& travel, ShowState& show, ShowPosition& position, float frameStep,
+                  bool last, LastVisit lastVisit) {
     if (travel.fps > 0) {
         RenderMusicUpTo(position.frame, travel.fps, nullptr);
     }
-    AdvanceShow(travel, show, position, frameStep, last || show.sceneCounter >= kLastSceneCounter);
+    const bool seen =
+        last || (lastVisit == LastVisit::Seen && show.sceneCounter >= kLastSceneCounter);
+    AdvanceShow(travel, show, position, frameStep, seen);
+    return seen;
 }
 
 void Restore(const ShowTravel& travel, const ShowSnapshot& snapshot, ShowState& show,
@@ -64,30 +72,56 @@ int64_t MusicFrameOf(const ShowTravel& travel, const ShowPosition& position) {
     return MusicFrameAt(position.milliseconds);
 }
 
-void TravelToFrame(ShowTravel& travel, ShowState& show, ShowPosition& position, int64_t frame) {
+namespace {
+
+void TravelToFrame(ShowTravel& travel, ShowState& show, ShowPosition& position, int64_t frame,
+                   LastVisit lastVisit) {
     frame = frame < 1 ? 1 : frame;
     const ShowSnapshot* from = LatestSnapshotBeforeFrame(travel.snapshots, frame);
     if (from != nullptr && (position.frame >= frame || from->position.frame > position.frame)) {
         Restore(travel, *from, show, position);
     }
     const float step = FixedFrameStep(travel.fps);
+    bool seen = true;
     while (position.frame < frame && !show.quitRequested) {
-        DrawOnTheWay(travel, show, position, step, position.frame + 1 == frame);
+        seen = DrawOnTheWay(travel, show, position, step, position.frame + 1 == frame, lastVisit);
+    }
+    // The show ended on a frame drawn unseen: once more, the show's end drawn whole. Exactly the
+    // same frames, as every frame is a function of the snapshot before it.
+    if (!seen && lastVisit == LastVisit::Unseen) {
+        TravelToFrame(travel, show, position, position.frame, LastVisit::Seen);
     }
 }
 
-void TravelToTime(ShowTravel& travel, ShowState& show, ShowPosition& position,
-                  double milliseconds) {
+void TravelToTime(ShowTravel& travel, ShowState& show, ShowPosition& position, double milliseconds,
+                  LastVisit lastVisit) {
     milliseconds = milliseconds < kFirstFrameMilliseconds ? kFirstFrameMilliseconds : milliseconds;
     const ShowSnapshot* from = LatestSnapshotBeforeTime(travel.snapshots, milliseconds - kSameTime);
     if (from != nullptr && (position.milliseconds >= milliseconds - kSameTime ||
                             from->position.milliseconds > position.milliseconds)) {
         Restore(travel, *from, show, position);
     }
+    bool seen = true;
     while (position.milliseconds < milliseconds - kSameTime && !show.quitRequested) {
-        DrawOnTheWay(travel, show, position, StepTowards(position, milliseconds),
-                     LastStep(position, milliseconds));
+        seen = DrawOnTheWay(travel, show, position, StepTowards(position, milliseconds),
+                            LastStep(position, milliseconds), lastVisit);
     }
+    // As for frames; from another snapshot the steps may fall otherwise, so this time every
+    // frame of the last visit is seen, whichever ends the show.
+    if (!seen && lastVisit == LastVisit::Unseen) {
+        TravelToTime(travel, show, position, position.milliseconds, LastVisit::Seen);
+    }
+}
+
+}  // namespace
+
+void TravelToFrame(ShowTravel& travel, ShowState& show, ShowPosition& position, int64_t frame) {
+    TravelToFrame(travel, show, position, frame, LastVisit::Unseen);
+}
+
+void TravelToTime(ShowTravel& travel, ShowState& show, ShowPosition& position,
+                  double milliseconds) {
+    TravelToTime(travel, show, position, milliseconds, LastVisit::Unseen);
 }
 
 void TravelToVisit(ShowTravel& travel, ShowState& show, ShowPosition& position, int32_t counter) {
@@ -105,6 +139,7 @@ void TravelToVisit(ShowTravel& travel, ShowState& show, ShowPosition& position, 
     // the first of the visit sought, and the one to see.
     const float fixedStep = FixedFrameStep(travel.fps > 0 ? travel.fps : kTravelFps);
     while (position.visit < counter && !show.quitRequested) {
-        DrawOnTheWay(travel, show, position, fixedStep, show.sceneCounter >= counter);
+        DrawOnTheWay(travel, show, position, fixedStep, show.sceneCounter >= counter,
+                     LastVisit::Unseen);
     }
 }

@@ -122,13 +122,16 @@ TEST_F(ShowTravelTest, TravelsAndSnapshotsPutBackGiveTheStraightRunsPicturesAndS
         targets.push_back(std::min(start + 7, end - 1));
         targets.push_back((start + end) / 2);
     }
+    // Past the show's end: the travel stops on the show's last frame, drawn whole.
+    targets.push_back(last + 60);
     // In no particular order, so that each travel starts from another scene's state.
     std::shuffle(targets.begin(), targets.end(), std::mt19937(2024));
     for (const int64_t target : targets) {
         SCOPED_TRACE("travel to frame " + std::to_string(target));
         TravelToFrame(travel, show, position, target);
-        ASSERT_EQ(position.frame, target);
-        ASSERT_EQ(Finish(), straight[static_cast<size_t>(target)]);
+        ASSERT_EQ(position.frame, std::min(target, last));
+        ASSERT_EQ(show.quitRequested, target >= last);
+        ASSERT_EQ(Finish(), straight[static_cast<size_t>(position.frame)]);
         for (int64_t next = target + 1; next <= std::min(target + 2, last); ++next) {
             ASSERT_EQ(DrawNext(), straight[static_cast<size_t>(next)]) << "frame " << next;
         }
