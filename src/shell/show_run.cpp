@@ -66,14 +66,14 @@ void RunFrame(ShowRun& run) {
     ++run.frame;
     const auto started = std::chrono::steady_clock::now();
     ShowState& show = run.show;
-    const bool skipping = run.frame <= run.skipFrames;
     const TimelineEntry* drawn = nullptr;
     if (StudyBeginPass(run) == PassPicture::NewFrame) {
-        drawn =
-            AdvanceShow(run.study.travel, show, run.position, FrameClockStep(run.clock), !skipping);
+        const bool seen = run.frame > run.skipFrames;
+        drawn = AdvanceShow(run.study.travel, show, run.position, FrameClockStep(run.clock), seen);
     }
 
     const DemoOptions& options = run.options;
+    const bool skipping = run.frame <= run.skipFrames;
     if (run.offline) {
         if (skipping) {
             RenderMusicUpTo(run.position.frame, options.fps, nullptr);
