@@ -24,7 +24,7 @@ void ChangeEverything(GLuint texture) {
     glColor4f(0.125f, 0.25f, 0.375f, 0.5f);
     glTexCoord2f(0.75f, 0.625f);
     glBlendFunc(GL_DST_COLOR, GL_ONE);
-    glLogicOp(GL_XOR);
+    glLogicOp(GL_INVERT);
     glClearColor(0.5f, 0.25f, 0.125f, 1.0f);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
