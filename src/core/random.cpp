@@ -17,3 +17,7 @@ void ResetRand() {
 uint32_t RandState() {
     return randState;
 }
+
+void SetRandState(uint32_t state) {
+    randState = state;
+}

@@ -14,5 +14,7 @@ int32_t Rand();
 // Puts the sequence back to its first state (tests and tools that replay start-up).
 void ResetRand();
 
-// The internal state, so a test can tell how many numbers a step drew.
+// The internal state, so a test can tell how many numbers a step drew, and a snapshot of the show
+// can put the sequence back where it was.
 uint32_t RandState();
+void SetRandState(uint32_t state);

@@ -23,6 +23,8 @@ constexpr int32_t kTextBufferSize = 256;
 constexpr int32_t kFeedbackSize = 64;
 constexpr int32_t kSmallFontHeight = 28;
 constexpr int32_t kLargeFontHeight = 100;
+// The study overlay's text, drawn at the window's resolution rather than into the picture.
+constexpr int32_t kOverlayFontHeight = 16;
 constexpr int32_t kSharedTextureSize = 512;
 
 // End-of-frame text position, in text-space units (towards the lower-left corner).

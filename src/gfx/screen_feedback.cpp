@@ -1,6 +1,8 @@
 // Feedback glow: capture the corner viewport into a texture and redraw it over the screen.
 #include "gfx/screen_feedback.h"
 
+#include <algorithm>
+
 #include "core/screen.h"
 #include "gfx/gl_state.h"
 #include "gfx/texture_generators.h"
@@ -90,4 +92,26 @@ void WarmUpFeedback(ScreenFeedback& feedback) {
     glPopAttrib();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glFinish();
+}
+
+void ScreenFeedbackSaveTexels(const ScreenFeedback& feedback, std::vector<uint32_t>& texels) {
+    const uint32_t* pixels = feedback.texture.pixels.get();
+    if (pixels == nullptr) {
+        texels.clear();
+        return;
+    }
+    texels.assign(pixels, pixels + static_cast<size_t>(feedback.size) * feedback.size);
+}
+
+void ScreenFeedbackRestoreTexels(ScreenFeedback& feedback, const std::vector<uint32_t>& texels) {
+    uint32_t* pixels = feedback.texture.pixels.get();
+    const size_t count = static_cast<size_t>(feedback.size) * feedback.size;
+    if (pixels == nullptr || texels.size() != count) {
+        return;
+    }
+    std::copy(texels.begin(), texels.end(), pixels);
+    BindTexture(feedback.texture);
+    // As DrawFeedback uploads a copied corner: the same texels give the same texture.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, feedback.size, feedback.size, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, pixels);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "gfx/texture.h"
 
@@ -30,3 +31,10 @@ void DrawFeedback(ScreenFeedback& feedback, int32_t layers, float spread);
 // buffers cleared. The first use of that path makes the driver build its blended-quad pipeline,
 // which took a whole frame's time; done at start-up, no frame of the show pays it.
 void WarmUpFeedback(ScreenFeedback& feedback);
+
+// The texture's contents as the show last left them (size x size RGBA texels: its texel buffer
+// holds a copy of every corner it uploads), for a snapshot of the show; and back into the buffer
+// and the texture, which is left bound. Empty, and nothing put back, when the texture has no
+// texel buffer.
+void ScreenFeedbackSaveTexels(const ScreenFeedback& feedback, std::vector<uint32_t>& texels);
+void ScreenFeedbackRestoreTexels(ScreenFeedback& feedback, const std::vector<uint32_t>& texels);

@@ -90,7 +90,8 @@ bool TopFirstKeepsPicture(bool textureOpaque) {
 
 void BeginTopFirst() {
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_VIEWPORT_BIT);
-    glDisable(GL_SCISSOR_TEST);
+    // The scissor test stays as it is: a frame drawn unseen keeps to the feedback corner with it,
+    // and the depth clears and the drawing inside the box come out the same either way.
     glDepthMask(GL_TRUE);
     glClearDepth(1.0);
     glClear(GL_DEPTH_BUFFER_BIT);

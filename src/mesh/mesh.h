@@ -53,7 +53,8 @@ uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count);
 // fragment the forward order would have left on top. That picture is the forward one only where
 // each fragment replaces what is under it: opaque colour and texture, or blending off (it is off
 // in between). For scenes that draw with the depth test off: the depth buffer is cleared on entry
-// and on exit, and every other state is restored on exit.
+// and on exit (within the scissor box when the scissor test is on), and every other state is
+// restored on exit.
 void BeginTopFirst();
 void EndTopFirst();
 

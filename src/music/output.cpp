@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "music/mixer.h"
+#include "music/now_playing.h"
 #include "music/player.h"
+#include "music/player_seek.h"
 #include "music/replay.h"
 #include "music/song.h"
 #include "platform/thread_priority.h"
@@ -75,6 +77,11 @@ void ResetSongPlayback(Song* song, int32_t outputRate) {
 
 void FillBlock(Player& player) {
     Song* song = player.song;
+    if (player.keepCheckpoints) {
+        RecordCheckpoint(player);
+    }
+    player.blockSongPositions[player.writeBlock].store(PackSongPosition(*song),
+                                                       std::memory_order_relaxed);
     const int32_t blockFrames = player.blockFrames;
     float* block = player.mixBuffer.data() + 2 * player.writeBlock * blockFrames;
     std::memset(block, 0, sizeof(float) * 2 * blockFrames);
@@ -99,6 +106,7 @@ void FillBlock(Player& player) {
     ConvertToPcm16(player.outputRing.data() + 2 * player.writeBlock * blockFrames, block,
                    blockFrames);
     player.writeBlock = player.writeBlock + 1 == ringBlockCount ? 0 : player.writeBlock + 1;
+    player.songBlock += 1;
 }
 
 void ServiceRing(Player& player) {
@@ -132,43 +140,30 @@ void AudioOpen(Player& player) {
     }
 }
 
-void PlayerStart(Player& player, Song* song, int64_t startBlocks) {
+void PlayerStart(Player& player, Song* song, int64_t startFrame) {
     if (player.audioUnavailable || song == nullptr || player.blockFrames <= 0) {
         return;
     }
     PlayerStop(player);
-    ResetSongPlayback(song, player.outputRate);
-
-    const int32_t channelCount =
-        song->channelCount < kMaxChannels ? song->channelCount : kMaxChannels;
-    for (int32_t i = 0; i < channelCount; ++i) {
-        player.channels[i] = Channel{};
-        player.channels[i].voice = &player.voices[i];
-    }
-    // Already so after DeviceOpen; a later start must not play on from an earlier song's samples.
-    ResetVoices(player);
     player.song = song;
-    player.processedRow = ProcessedRow{nullptr, 0, 0};
+    RewindToFirstRow(player);
+    player.checkpoints.clear();
+    for (std::atomic<PackedSongPosition>& position : player.blockSongPositions) {
+        position.store(0, std::memory_order_relaxed);
+    }
 
     // A second start without DeviceClose reuses the ring; stop the device reading it first.
     WaveOutReset();
     player.outputRing.assign(2 * static_cast<size_t>(player.ringFrames), 0);
     // The default allocator aligns to 16 bytes, as the SSE conversion of the mix likes.
     player.mixBuffer.assign(2 * static_cast<size_t>(player.ringFrames), 0.0f);
+    FillRingFrom(player, startFrame);
+    StartStreamThread(player);
+}
 
-    // Starting part-way: the blocks before the start are rendered as usual and dropped, so the
-    // song's state there is exactly what playing from the top would have reached.
-    for (int64_t block = 0; block < startBlocks; ++block) {
-        FillBlock(player);
-    }
-    player.writeBlock = 0;
-    do {
-        FillBlock(player);
-    } while (player.writeBlock != 0);
-    WaveOutStart(player.outputRing.data(), static_cast<uint32_t>(player.ringFrames) * 4);
-
-    player.stopRequested = false;
+void StartStreamThread(Player& player) {
     if (!player.renderOnCallingThread) {
+        player.stopRequested = false;
         player.streamThread = std::thread([&player] {
             RaiseCurrentThreadPriority();
             StreamThread(player);
@@ -176,7 +171,7 @@ void PlayerStart(Player& player, Song* song, int64_t startBlocks) {
     }
 }
 
-void PlayerStop(Player& player) {
+void StopStreamThread(Player& player) {
     if (player.streamThread.joinable()) {
         {
             const std::lock_guard<std::mutex> lock(player.threadMutex);
@@ -185,6 +180,10 @@ void PlayerStop(Player& player) {
         player.wake.notify_one();
         player.streamThread.join();
     }
+}
+
+void PlayerStop(Player& player) {
+    StopStreamThread(player);
     player.mixBuffer = {};
     player.song = nullptr;
 }

@@ -3,6 +3,7 @@
 // PlayerStart, PlayerStop, AudioClose).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -29,6 +30,41 @@ struct ProcessedRow {
     int32_t row;
 };
 
+// The song's fields that replay changes as it plays (the rest of the song stays as loaded, but for
+// the finetunes that effect E5x writes into its samples).
+struct SongPlayback {
+    int32_t samplesLeftInTick = 0;
+    int32_t samplesPerTick = 0;
+    int32_t globalVolume = 0;
+    uint8_t globalVolumeSlide = 0;
+    int32_t tick = 0;
+    int32_t speed = 0;
+    int32_t bpm = 0;
+    int32_t row = 0;
+    int32_t orderIndex = 0;
+    int32_t patternDelay = 0;
+    int32_t nextRow = 0;
+    int32_t nextOrderIndex = 0;
+};
+
+// Everything FillBlock reads and changes besides the ring, between two blocks: restored into the
+// player it came from (the channels point at its voices, the voices at its song's samples), the
+// next blocks render exactly as they did.
+struct ReplayState {
+    int64_t block = 0;  // blocks rendered since the song's first row
+    SongPlayback song;
+    std::vector<int8_t> finetunes;  // every sample's, instrument by instrument
+    Channel channels[kMaxChannels] = {};
+    Voice voices[mixedVoiceCount] = {};
+    bool rowJumped = false;
+    ProcessedRow processedRow = {nullptr, 0, 0};
+};
+
+// A block's song position as it began to render, packed for a lock-free hand-over between the
+// rendering thread and the main thread: order position, pattern, row, speed (ticks per row) and
+// BPM, 8 bits each but BPM's 16; 0 before any block.
+using PackedSongPosition = uint64_t;
+
 struct Player {
     // Set when the sound device could not be opened; every player call then does nothing.
     bool audioUnavailable = false;
@@ -52,6 +88,17 @@ struct Player {
     // Interleaved left/right float mix with the ring's block layout; empty while stopped.
     std::vector<float> mixBuffer;
     int32_t writeBlock = 0;  // next block FillBlock renders, 0..99
+    // Blocks rendered since the song's first row; writeBlock is this modulo ringBlockCount.
+    int64_t songBlock = 0;
+    // Where the song stood as each ring block began, for telling what is playing now. Written by
+    // the rendering thread, read by any.
+    std::atomic<PackedSongPosition> blockSongPositions[ringBlockCount] = {};
+
+    // With keepCheckpoints, FillBlock keeps the replay state of every kCheckpointBlocks-th block
+    // of the song the first time it renders it (player_seek.h); PlayerSeek starts from them. The
+    // rendering thread appends; others read only while it is stopped.
+    bool keepCheckpoints = false;
+    std::vector<ReplayState> checkpoints;
 
     // The song being streamed; null when stopped. Not owned.
     Song* song = nullptr;
@@ -94,13 +141,17 @@ void ServiceRing(Player& player);
 // Body of the streaming thread: re-renders the blocks the device has finished every 5 ms until
 // PlayerStop.
 void StreamThread(Player& player);
+// Starts the streaming thread (unless renderOnCallingThread), and stops and joins it (when it
+// runs); main thread. While it is stopped the main thread may touch the replay state.
+void StartStreamThread(Player& player);
+void StopStreamThread(Player& player);
 
 // Demo driver calls, main thread only, in this order.
 void AudioOpen(Player& player);
 // Starts `song` from its first row (a null song does nothing); the player does not own it. With
-// startBlocks, that many whole ring blocks (20 ms each) are rendered and dropped first, so the
-// sound begins that far into the song.
-void PlayerStart(Player& player, Song* song, int64_t startBlocks = 0);
+// startFrame, the sound begins exactly that many output frames into the song, as PlayerSeek puts
+// it there.
+void PlayerStart(Player& player, Song* song, int64_t startFrame = 0);
 // Wakes and joins the streaming thread and releases the mix; the ring stays for the device.
 void PlayerStop(Player& player);
 void AudioClose(Player& player);

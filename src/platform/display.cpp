@@ -194,14 +194,34 @@ void DisplayBindPicture() {
 }
 
 void DisplayPresent() {
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    DisplayShowPicture(&windowWidth, &windowHeight);
+    DisplayFinishFrame();
+}
+
+bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight) {
     if (!DisplayIsOpen()) {
-        return;
+        return false;
     }
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(display.window, &drawableWidth, &drawableHeight);
     BlitPictureLetterboxed(display.gl, display.framebuffer, display.width, display.height,
                            drawableWidth, drawableHeight);
+    display.gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+#if defined(DEMO_GL_LAYER)
+    GlLayerForgetAppliedState();
+#endif
+    *windowWidth = drawableWidth;
+    *windowHeight = drawableHeight;
+    return true;
+}
+
+void DisplayFinishFrame() {
+    if (!DisplayIsOpen()) {
+        return;
+    }
     SDL_GL_SwapWindow(display.window);
     DisplayBindPicture();
 #if defined(DEMO_GL_LAYER)

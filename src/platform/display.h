@@ -30,7 +30,19 @@ bool DisplayIsOpen();
 
 // Shows the picture scaled into the window with its aspect kept, swaps, and binds the picture
 // framebuffer again. Without vsync (or offscreen with pacing asked for) frames are paced to 60 Hz.
+// The same as DisplayShowPicture then DisplayFinishFrame with nothing drawn in between.
 void DisplayPresent();
+
+// The first half of DisplayPresent, for drawing over the presented picture at the window's own
+// resolution: copies the picture into the window's back buffer (letterboxed, black around it),
+// binds the window's framebuffer for drawing and sets windowWidth x windowHeight to its size in
+// pixels. GL state other than the bound framebuffer is left as the show left it, viewport
+// included. False, with nothing bound, where there is nothing to draw over without drawing into
+// the picture itself (no window, or a picture drawn straight into the window's back buffer).
+bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight);
+
+// The second half: swaps, binds the picture framebuffer again and paces to 60 Hz without vsync.
+void DisplayFinishFrame();
 
 // Reads the picture as tightly packed RGB rows, top row first (width * height * 3 bytes).
 void DisplayReadPicture(uint8_t* rgb);

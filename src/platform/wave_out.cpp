@@ -147,24 +147,31 @@ const char* WaveOutFailure() {
     return waveOut.failure.c_str();
 }
 
-void WaveOutStart(const int16_t* ring, uint32_t bytes) {
+void WaveOutStart(const int16_t* ring, uint32_t bytes, uint32_t startByte) {
     if (!waveOut.open) {
         return;
     }
     bytes &= ~3u;  // whole frames only
+    startByte = bytes > 0 ? (startByte % bytes) & ~3u : 0;
     if (waveOut.openOffline) {
         waveOut.ring = reinterpret_cast<const uint8_t*>(ring);
         waveOut.ringBytes = bytes;
-        waveOut.played = 0;
+        waveOut.played = startByte;
         return;
     }
     SDL_LockAudioDevice(waveOut.device);
     waveOut.ring = reinterpret_cast<const uint8_t*>(ring);
     waveOut.ringBytes = bytes;
-    waveOut.readOffset = 0;
-    waveOut.played = 0;
+    waveOut.readOffset = startByte;
+    waveOut.played = startByte;
     SDL_UnlockAudioDevice(waveOut.device);
     SDL_PauseAudioDevice(waveOut.device, 0);
+}
+
+void WaveOutPause(bool paused) {
+    if (waveOut.open && !waveOut.openOffline && waveOut.ring != nullptr) {
+        SDL_PauseAudioDevice(waveOut.device, paused ? 1 : 0);
+    }
 }
 
 uint32_t WaveOutPosition() {

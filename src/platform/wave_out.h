@@ -17,12 +17,18 @@ const char* WaveOutFailure();
 // sound card, so that the card backend runs on machines without one.
 void WaveOutAcceptDiskDriver(bool accept);
 
-// Starts playing `bytes` bytes at `ring` in an endless loop from its start. The ring must stay
-// valid until WaveOutReset or WaveOutClose.
-void WaveOutStart(const int16_t* ring, uint32_t bytes);
+// Starts playing `bytes` bytes at `ring` in an endless loop, from byte `startByte` (a whole frame,
+// less than `bytes`) onward: the position then starts at `startByte`, as if the ring had played
+// that far. The ring must stay valid until WaveOutReset or WaveOutClose.
+void WaveOutStart(const int16_t* ring, uint32_t bytes, uint32_t startByte);
 
-// Bytes played since WaveOutStart; wraps at 2^32. Any thread.
+// Bytes played since WaveOutStart, counted from its `startByte`; wraps at 2^32. Any thread.
 uint32_t WaveOutPosition();
+
+// Holds the sound card where it is (true) or lets it play on from there (false); the position
+// stands still while held. Harmless with nothing playing; the offline device ignores it.
+// Main thread.
+void WaveOutPause(bool paused);
 
 // Stops playing and forgets the ring; the position goes back to 0.
 void WaveOutReset();

@@ -9,11 +9,29 @@ enum class MessageKind {
     Other,  // anything else (mouse, focus, resize): the driver ignores it
 };
 
-enum class KeyCode { Escape, Left, Right, Other };
+// The keys the program knows, whatever the platform calls them: Escape and the arrows for the
+// show and the hidden game; the rest for studying the show (pause, frame steps, scene jumps, the
+// overlay and its key list). Every backend (desktop, Windows, web) translates into these.
+enum class KeyCode {
+    Escape,
+    Left,
+    Right,
+    Space,
+    Period,  // "."
+    Comma,   // ","
+    PageDown,
+    PageUp,
+    Home,
+    Tab,
+    F1,
+    Question,  // "?": the key that types it, with Shift where the layout needs it
+    Other,
+};
 
 struct WindowMessage {
     MessageKind kind = MessageKind::Other;
     KeyCode key = KeyCode::Other;
+    bool repeat = false;  // a key-down sent again because the key is held
 };
 
 // Takes one message from the queue without waiting; false when the queue is empty.

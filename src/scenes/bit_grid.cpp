@@ -6,6 +6,7 @@
 #include "gfx/gl_state.h"
 #include "gfx/sprite.h"
 #include "platform/gl.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -82,4 +83,8 @@ bool BitGridDraw(const FrameInput& frame) {
     glPopMatrix();
 
     return BitGridVisitEnds(state);
+}
+
+void BitGridStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, bitGrid);
 }

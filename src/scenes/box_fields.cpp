@@ -10,6 +10,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -122,4 +123,9 @@ bool BoxFieldsDraw(const FrameInput& frame) {
     glPopMatrix();
 
     return BoxFieldsVisitEnds(state);
+}
+
+void BoxFieldsStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, boxFields);
+    AddStateBlock(blocks, camera);
 }

@@ -10,6 +10,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/closing_constants.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -229,4 +230,9 @@ bool EndTitlesDraw(const FrameInput& frame) {
     }
 
     return EndTitlesFinishFrame(scene);
+}
+
+void EndTitlesStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, endTitles);
+    AddStateBlock(blocks, cell);
 }

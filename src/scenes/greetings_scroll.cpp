@@ -7,6 +7,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/closing_constants.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -88,4 +89,8 @@ bool GreetingsScrollDraw(const FrameInput& frame) {
     }
 
     return GreetingsScrollFinishFrame(scene);
+}
+
+void GreetingsScrollStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, greetingsScroll);
 }

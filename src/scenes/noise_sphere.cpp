@@ -13,6 +13,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -319,4 +320,11 @@ bool NoiseSphereDraw(const FrameInput& frame) {
     DrawWhiteOut(state.clock);
     End2D();
     return NoiseSphereFinished(state);
+}
+
+void NoiseSphereStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, noiseSphere);
+    AddStateBlock(blocks, camera);
+    AddStateBlock(blocks, dotSprite);
+    AddStateBlock(blocks, whiteOutSprite);
 }

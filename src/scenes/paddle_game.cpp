@@ -7,6 +7,7 @@
 #include "gfx/sprite.h"
 #include "gfx/texture.h"
 #include "platform/gl.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -151,4 +152,9 @@ bool PaddleGameDraw(const FrameInput& frame) {
     PrintText(smallFont, "%d", game.playerScore);
     glPopMatrix();
     return false;  // the game runs until the player quits
+}
+
+void PaddleGameStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, paddleGame);
+    AddStateBlock(blocks, paddleSprites);
 }

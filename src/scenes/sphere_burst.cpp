@@ -9,6 +9,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -133,4 +134,9 @@ bool SphereBurstDraw(const FrameInput& frame) {
     DrawMesh(floorGrid);
 
     return SphereBurstVisitEnds(state);
+}
+
+void SphereBurstStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, sphereBurst);
+    AddStateBlock(blocks, camera);
 }

@@ -11,6 +11,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/closing_constants.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -195,4 +196,9 @@ bool SphereOrreryDraw(const FrameInput& frame) {
     }
 
     return SphereOrreryFinishFrame(scene);
+}
+
+void SphereOrreryStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, sphereOrrery);
+    AddStateBlock(blocks, flash);
 }

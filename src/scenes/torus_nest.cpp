@@ -9,6 +9,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -115,4 +116,9 @@ bool TorusNestDraw(const FrameInput& frame) {
     }
 
     return TorusNestVisitEnds(state);
+}
+
+void TorusNestStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, torusNest);
+    AddStateBlock(blocks, camera);
 }

@@ -10,6 +10,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -146,4 +147,9 @@ bool TubeCarouselDraw(const FrameInput& frame) {
     }
 
     return TubeCarouselAdvance(state);
+}
+
+void TubeCarouselStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, tubeCarousel);
+    AddStateBlock(blocks, camera);
 }

@@ -11,6 +11,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/scene_math.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -220,4 +221,11 @@ bool TumblingRingsDraw(const FrameInput& frame) {
     End2D();
 
     return TumblingRingsAdvance(state);
+}
+
+void TumblingRingsStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, tumblingRings);
+    AddStateBlock(blocks, camera);
+    AddStateBlock(blocks, blackout);
+    AddStateBlock(blocks, flash);
 }

@@ -10,6 +10,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/closing_constants.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -151,4 +152,8 @@ bool WobblingCoreDraw(const FrameInput& frame) {
     }
 
     return WobblingCoreFinishFrame(scene);
+}
+
+void WobblingCoreStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, wobblingCore);
 }

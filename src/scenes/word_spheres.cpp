@@ -8,6 +8,7 @@
 #include "mesh/shapes.h"
 #include "platform/gl.h"
 #include "scenes/closing_constants.h"
+#include "scenes/scene_state.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -125,4 +126,8 @@ bool WordSpheresDraw(const FrameInput& frame) {
     glPopMatrix();
 
     return WordSpheresFinishFrame(wordSpheres);
+}
+
+void WordSpheresStateBlocks(SceneStateBlocks& blocks) {
+    AddStateBlock(blocks, wordSpheres);
 }

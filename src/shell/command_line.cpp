@@ -164,6 +164,12 @@ bool ParseCommandLine(int argc, const char* const* argv, DemoOptions* options, s
                                 (value ? value : "") + "'");
             }
             ++i;
+        } else if (arg == "--keys") {
+            if (value == nullptr || *value == '\0') {
+                return Fail(error, "--keys needs a file of FRAME KEY lines");
+            }
+            options->keysPath = value;
+            ++i;
         } else if (arg == "--frames") {
             if (value == nullptr || !ParseFrameRange(value, options)) {
                 return Fail(error, std::string("--frames needs A:B with 1 <= A <= B, not '") +
@@ -204,21 +210,35 @@ bool ParseCommandLine(int argc, const char* const* argv, DemoOptions* options, s
         if (options->fromSeconds > 0.0) {
             return Fail(error, "--from does not go with --bench");
         }
+        if (!options->keysPath.empty()) {
+            return Fail(error, "--keys goes with the show, --capture or --export, not --bench");
+        }
         options->mode = RunMode::Bench;
     }
     return true;
 }
 
 const char* UsageText() {
-    return "Usage: demo [--window] [--from SECONDS]\n"
-           "       demo --capture DIR --fps N [--frames A:B] [--from SECONDS]\n"
+    return "Usage: demo [--window] [--from SECONDS] [--keys FILE]\n"
+           "       demo --capture DIR --fps N [--frames A:B] [--from SECONDS] [--keys FILE]\n"
            "       demo --export FILE.mp4 [--fps N] [--frames A:B] [--from SECONDS]\n"
-           "                              [--scale K] [--crf Q] [--preset NAME]\n"
+           "                              [--keys FILE] [--scale K] [--crf Q] [--preset NAME]\n"
            "       demo --bench\n"
            "\n"
            "Plays the show full screen with its music until it ends or Escape is pressed.\n"
            "A file magicman.txt in the working folder whose first two lines hold 381 and 947\n"
            "switches to the hidden part: a paddle game steered with the arrow keys.\n"
+           "\n"
+           "Keys while the show plays:\n"
+           "  Space             pause / resume (picture and sound)\n"
+           "  . and ,           while paused: one frame forward / back\n"
+           "  Right / Left      5 seconds forward / back\n"
+           "  Page Down         to the start of the next scene\n"
+           "  Page Up           to the start of this scene (twice quickly: the one before)\n"
+           "  Home              back to the start\n"
+           "  Tab               show / hide the overlay: time, scene, frame rate, song position\n"
+           "  F1 or ?           show / hide this list of keys\n"
+           "  Escape            quit\n"
            "\n"
            "Options:\n"
            "  --window          play in a resizable window instead of full screen\n"
@@ -238,6 +258,11 @@ const char* UsageText() {
            "                    (default superfast)\n"
            "  --from SECONDS    start the show that far in: the frames before are drawn\n"
            "                    unseen and the music is rendered silently up to there\n"
+           "  --keys FILE       press keys at given frames: each line 'FRAME KEY', KEY one of\n"
+           "                    Space Period Comma Right Left PageDown PageUp Home Tab, applied\n"
+           "                    just after output frame FRAME (frames in order; '#' comments).\n"
+           "                    Paused frames repeat the picture in silence; the overlay (Tab)\n"
+           "                    never enters --capture or --export\n"
            "  --bench           draw the whole show offscreen at 60 frames per second of show\n"
            "                    time as fast as possible and print each scene's frame times,\n"
            "                    then the window's and the start-up's times\n"

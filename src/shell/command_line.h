@@ -1,5 +1,5 @@
 // The command line: no arguments runs the show; options add a window, capture, video export,
-// a later start and benchmarks.
+// a later start, scripted keys and benchmarks.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,7 @@ struct DemoOptions {
     int32_t crf = 18;        // --crf Q (export): x264's constant rate factor
     std::string preset = "superfast";  // --preset NAME (export): x264's speed preset
     double fromSeconds = 0.0;          // --from SECONDS: where the show starts
+    std::string keysPath;              // --keys FILE: timed key presses of the study controls
 };
 
 // Frames per second of an export when --fps is not given.

@@ -5,6 +5,7 @@
 
 #include "core/embedded_data.h"
 #include "music/player.h"
+#include "music/player_seek.h"
 #include "music/song.h"
 #include "platform/threads.h"
 #include "platform/wave_out.h"
@@ -34,9 +35,7 @@ void StartMusic(bool hiddenMode, double startSeconds) {
     const EmbeddedFile& image = hiddenMode ? hiddenSongImage : showSongImage;
     song = image.size > 0 ? SongFromMemory(image.data, image.size) : nullptr;
     const double startFrames = startSeconds * static_cast<double>(player.outputRate);
-    const int64_t startBlocks =
-        player.blockFrames > 0 ? static_cast<int64_t>(startFrames) / player.blockFrames : 0;
-    PlayerStart(player, song, startBlocks);
+    PlayerStart(player, song, static_cast<int64_t>(startFrames));
 }
 
 void ServiceMusic() {
@@ -75,4 +74,33 @@ void RenderMusicUpTo(int64_t frame, int32_t fps, std::vector<int16_t>* pcm) {
         OfflinePull(player, pcm->data() + at, frames);
     }
     renderedFrames = target;
+}
+
+void KeepMusicCheckpoints() {
+    player.keepCheckpoints = true;
+}
+
+void SeekMusic(int64_t frame) {
+    PlayerSeek(player, frame);
+    renderedFrames = frame;
+}
+
+int64_t MusicFrameAt(double milliseconds) {
+    return static_cast<int64_t>(milliseconds * static_cast<double>(kOutputRate) / 1000.0);
+}
+
+void PauseMusic(bool paused) {
+    WaveOutPause(paused);
+}
+
+void AppendFrameSilence(int64_t frame, int32_t fps, std::vector<int16_t>* pcm) {
+    if (fps <= 0 || frame <= 0) {
+        return;
+    }
+    const int64_t frames = frame * kOutputRate / fps - (frame - 1) * kOutputRate / fps;
+    pcm->resize(pcm->size() + 2 * static_cast<size_t>(frames), 0);
+}
+
+SongPositionNow MusicNowPlaying() {
+    return player.song != nullptr ? PlayerNowPlaying(player) : SongPositionNow{};
 }

@@ -22,13 +22,8 @@
 namespace {
 
 constexpr int32_t kBenchFps = 60;
-// The live show draws the frames before --from's start at this fixed rate: a third as many
-// frames as at 60 Hz, so the skip takes a fraction of the time it skips.
-constexpr int32_t kLiveSkipFps = 20;
 // Capture and benchmark runs without an end frame stop here even if the show never ends.
 constexpr double kLongestOfflineShowSeconds = 600.0;
-// Where the normal show ends (at 20 fps; 131.0 s at 60), for the progress line's estimate.
-constexpr double kShowSeconds = 132.1;
 
 double Milliseconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
@@ -42,40 +37,39 @@ double ShowSeconds(const ShowRun& run) {
 
 // Offline runs: hands the frame's picture (when wanted) and the sound that ends with it to the
 // output. An export leaves out the frames before --frames A, sound and all, so its sound lasts
-// exactly as long as its pictures; a capture's audio.wav always runs from the start.
+// exactly as long as its pictures; a capture's audio.wav always runs from the start. While the
+// show is paused its frames are silence, and the song waits where the show stands.
 void EmitOfflineFrame(ShowRun& run) {
     const DemoOptions& options = run.options;
     const bool exporting = options.mode == RunMode::Export;
     const bool wanted = run.frame >= options.firstFrame;
+    const bool heard = !run.study.paused;
     if (exporting && !wanted) {
-        RenderMusicUpTo(run.frame, options.fps, nullptr);
+        RenderMusicUpTo(run.position.frame, options.fps, nullptr);
         return;
     }
     std::vector<int16_t> pcm;
-    RenderMusicUpTo(run.frame, options.fps, &pcm);
+    RenderMusicUpTo(run.position.frame, options.fps, heard ? &pcm : nullptr);
+    if (!heard) {
+        AppendFrameSilence(run.frame, options.fps, &pcm);
+    }
     if (!OfflineOutputAddFrame(run.output, run.frame, wanted, std::move(pcm))) {
         run.failed = true;
         run.show.quitRequested = true;
     }
 }
 
-// One pass of the frame road: step, clear, draw the selected scene, text state, then present
-// (or hand to the offline output). Frames before --from's start are drawn but never shown.
+// One pass of the frame road: the study keys waiting, then step, clear, draw the selected scene,
+// text state (unless paused, or a seek has just drawn the frame), then present (or hand to the
+// offline output). Frames before --from's start are drawn but never shown.
 void RunFrame(ShowRun& run) {
     ++run.frame;
     const auto started = std::chrono::steady_clock::now();
     ShowState& show = run.show;
-    show.frame.frameStep = FrameClockStep(run.clock);
-    if (show.hiddenMode) {
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    } else {
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    const TimelineEntry* drawn = DrawShowFrame(show);
-    if (!show.hiddenMode) {
-        RestoreFrameTextState();
+    const TimelineEntry* drawn = nullptr;
+    if (StudyBeginPass(run) == PassPicture::NewFrame) {
+        const bool seen = run.frame > run.skipFrames;
+        drawn = AdvanceShow(run.study.travel, show, run.position, FrameClockStep(run.clock), seen);
     }
 
     const DemoOptions& options = run.options;
@@ -85,13 +79,13 @@ void RunFrame(ShowRun& run) {
     }
     if (run.offline) {
         if (skipping) {
-            RenderMusicUpTo(run.frame, options.fps, nullptr);
+            RenderMusicUpTo(run.position.frame, options.fps, nullptr);
         } else {
             EmitOfflineFrame(run);
         }
         ProgressUpdate(run.progress, run.frame);
     } else if (!skipping) {
-        DisplayPresent();
+        StudyPresent(run);
     }
     if (options.mode == RunMode::Bench) {
         glFinish();
@@ -113,6 +107,7 @@ void RunFrame(ShowRun& run) {
     if (PendingStopRequest() != StopRequest::None) {
         show.quitRequested = true;
     }
+    StudyEndPass(run);
 }
 
 // The live show starts its music, and its clock, once the frames before --from are drawn, so
@@ -123,7 +118,7 @@ void StartLiveMusicWhenDue(ShowRun& run) {
     }
     run.musicStarted = true;
     if (run.options.mode == RunMode::Show) {
-        StartMusic(run.show.hiddenMode, run.options.fromSeconds);
+        StartMusic(run.show.hiddenMode, run.position.milliseconds / 1000.0);
         run.clock.fixedFps = 0;
         FrameClockStart(run.clock);
     }
@@ -228,7 +223,7 @@ bool ShowRunOpen(ShowRun& run, const DemoOptions& options) {
     run.offline = options.mode == RunMode::Capture || options.mode == RunMode::Export;
     InstallStopRequestHandlers();
     std::string error;
-    if (!PrepareOutput(options, &error)) {
+    if (!StudyOpen(run.study, options, &error) || !PrepareOutput(options, &error)) {
         std::fprintf(stderr, "demo: %s\n", error.c_str());
         run.status = 2;
         return false;
@@ -285,16 +280,17 @@ bool ShowRunOpen(ShowRun& run, const DemoOptions& options) {
         const int64_t expectedLast =
             options.lastFrame > 0
                 ? options.lastFrame
-                : (show.hiddenMode ? 0 : std::llround(kShowSeconds * options.fps));
+                : (show.hiddenMode ? 0 : std::llround(kShowLengthSeconds * options.fps));
         // Frames before --from and before --frames A are drawn too, and count as work done.
         ProgressStart(run.progress, 1, expectedLast, options.fps);
     } else if (bench) {
         run.clock.fixedFps = kBenchFps;
         run.musicStarted = true;
     } else {
-        run.clock.fixedFps = kLiveSkipFps;
-        run.skipFrames = std::llround(options.fromSeconds * kLiveSkipFps);
+        run.clock.fixedFps = kTravelFps;
+        run.skipFrames = std::llround(options.fromSeconds * kTravelFps);
     }
+    StudyStart(run);
     FrameClockStart(run.clock);
     return true;
 }
@@ -312,6 +308,7 @@ bool ShowRunStep(ShowRun& run) {
             show.quitRequested = true;
         } else {
             WindowProc(show, message);
+            StudyWindowMessage(run, message);
         }
     }
     return !show.quitRequested;

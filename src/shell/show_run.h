@@ -9,6 +9,8 @@
 #include "shell/command_line.h"
 #include "shell/offline_output.h"
 #include "shell/progress_line.h"
+#include "shell/show_frame.h"
+#include "shell/study_controls.h"
 #include "shell/timeline.h"
 
 // Everything the run keeps from frame to frame. Main thread only.
@@ -16,13 +18,15 @@ struct ShowRun {
     DemoOptions options;
     bool offline = false;  // capture or export: fixed-step clock, lockstep sound, no display
     ShowState show;
+    ShowPosition position;  // the show's frames drawn and show time
     FrameClock clock;
-    int64_t frame = 0;       // frames drawn so far
-    int64_t skipFrames = 0;  // frames drawn unseen before --from's start
+    int64_t frame = 0;       // output frames so far: show frames, and paused ones repeated
+    int64_t skipFrames = 0;  // output frames drawn unseen before --from's start
     bool musicStarted = false;
     OfflineOutput output;
     BenchTable bench;
     ProgressLine progress;
+    Study study;          // pause, steps, seeks, the overlay
     bool failed = false;  // writing failed: status 1
     int status = 0;       // the exit status, once ShowRunClose has run
 };

@@ -26,6 +26,10 @@ extern const TimelineEntry& kHiddenScene;
 // The last counter value of the show: the visit that ends there ends the show.
 constexpr int32_t kLastSceneCounter = 53;
 
+// About how long the show lasts: 132.1 s at a 20 fps step, 131.0 s at 60 (the visits end on
+// strict clock thresholds, so the length depends a little on the step).
+constexpr double kShowLengthSeconds = 132.1;
+
 // The entry the counter selects: the hidden scene in the hidden mode; otherwise the entry whose
 // counter values hold it, or null (the cleared screen only) for any other value.
 const TimelineEntry* SelectScene(int32_t sceneCounter, bool hiddenMode);

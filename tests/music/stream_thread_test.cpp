@@ -5,9 +5,12 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "music/now_playing.h"
 #include "music/player.h"
+#include "music/player_seek.h"
 #include "music/song.h"
 #include "platform/wave_out.h"
 #include "player_test_support.h"
@@ -15,9 +18,17 @@
 
 namespace {
 
+const std::string kCorpusSong = std::string(XM_CORPUS_DIR) + "/songs/milkytracker/theday.xm";
+
 class StreamThreadTest : public OfflinePlayerTest {
 protected:
     void SetUp() override { Open(true); }
+
+    // A real song of the shared corpus; empty where the corpus is not there.
+    static std::vector<uint8_t> CorpusSongImage() {
+        const std::string text = ReadFileBytes(kCorpusSong);
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }
 
     // Moves the device on and waits until the streaming thread has polled the new position and
     // finished the blocks it named (two polls later at the latest). The position queries are
@@ -74,12 +85,10 @@ TEST_F(StreamThreadTest, RestartAfterStopPlaysFromTheFirstFrame) {
 
 // A real song through the loader and the replay engine on the streaming thread.
 TEST_F(StreamThreadTest, CorpusSongStreamsLikeTheSingleThreadedRender) {
-    const std::string path = std::string(XM_CORPUS_DIR) + "/songs/milkytracker/theday.xm";
-    const std::string text = ReadFileBytes(path);
-    if (text.empty()) {
-        GTEST_SKIP() << "no XM corpus song at " << path;
+    const std::vector<uint8_t> image = CorpusSongImage();
+    if (image.empty()) {
+        GTEST_SKIP() << "no XM corpus song at " << kCorpusSong;
     }
-    const std::vector<uint8_t> image(text.begin(), text.end());
 
     // Threaded: play 2.5 ring periods in uneven steps, then stop.
     player.tickHandler = nullptr;
@@ -116,6 +125,50 @@ TEST_F(StreamThreadTest, CorpusSongStreamsLikeTheSingleThreadedRender) {
         loud += value > 1000 || value < -1000;
     }
     EXPECT_GT(loud, 1000);  // music, not silence
+}
+
+// A seek stops the streaming thread, moves the song and starts the thread again, while the main
+// thread reads what is playing; the ring ends up as a seek on one thread leaves it.
+TEST_F(StreamThreadTest, SeeksWhileStreamingRestartTheThreadAndMatchTheSingleThreadedSeek) {
+    const std::vector<uint8_t> image = CorpusSongImage();
+    if (image.empty()) {
+        GTEST_SKIP() << "no XM corpus song at " << kCorpusSong;
+    }
+    const int64_t targets[] = {884 * 300 + 123, 884 * 20, 884 * 150 + 1, 5};
+    auto play = [&](bool threaded) {
+        player.tickHandler = nullptr;
+        player.renderOnCallingThread = !threaded;
+        player.keepCheckpoints = true;
+        Song* song = SongFromMemory(image.data(), image.size());
+        EXPECT_NE(song, nullptr);
+        PlayerStart(player, song);
+        for (const int64_t target : targets) {
+            if (threaded) {
+                AdvanceAndWait(884 * 4 * 40);
+                EXPECT_TRUE(PlayerNowPlaying(player).known);
+            } else {
+                WaveOutAdvance(884 * 4 * 40);
+                ServiceRing(player);
+            }
+            PlayerSeek(player, target);
+            EXPECT_EQ(player.streamThread.joinable(), threaded);
+        }
+        if (threaded) {
+            AdvanceAndWait(884 * 4 * 30 + 8);
+        } else {
+            WaveOutAdvance(884 * 4 * 30 + 8);
+            ServiceRing(player);
+        }
+        PlayerStop(player);
+        const std::vector<int16_t> ring = player.outputRing;
+        const int64_t block = player.songBlock;
+        SongFree(song);
+        return std::make_pair(ring, block);
+    };
+    const auto threaded = play(true);
+    const auto direct = play(false);
+    EXPECT_EQ(threaded.second, direct.second);
+    EXPECT_TRUE(threaded.first == direct.first);
 }
 
 }  // namespace

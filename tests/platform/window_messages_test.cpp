@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -26,11 +27,14 @@ protected:
         }
         return messages;
     }
-    static void PushKey(Uint32 type, SDL_Keycode key) {
+    static void PushKey(Uint32 type, SDL_Keycode key, Uint16 modifiers = KMOD_NONE,
+                        bool repeat = false) {
         SDL_Event event;
         SDL_zero(event);
         event.type = type;
         event.key.keysym.sym = key;
+        event.key.keysym.mod = modifiers;
+        event.key.repeat = repeat ? 1 : 0;
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 };
@@ -51,6 +55,30 @@ TEST_F(WindowMessagesTest, KeysTranslateToTheKeysTheDemoKnows) {
                                                                       {KeyUp, KeyCode::Left},
                                                                       {KeyDown, KeyCode::Right},
                                                                       {KeyDown, KeyCode::Other}}));
+}
+
+TEST_F(WindowMessagesTest, TheStudyKeysTranslateWithQuestionAsShiftSlashAndRepeatsMarked) {
+    const std::pair<SDL_Keycode, KeyCode> keys[] = {
+        {SDLK_SPACE, KeyCode::Space},       {SDLK_PERIOD, KeyCode::Period},
+        {SDLK_COMMA, KeyCode::Comma},       {SDLK_PAGEDOWN, KeyCode::PageDown},
+        {SDLK_PAGEUP, KeyCode::PageUp},     {SDLK_HOME, KeyCode::Home},
+        {SDLK_TAB, KeyCode::Tab},           {SDLK_F1, KeyCode::F1},
+        {SDLK_QUESTION, KeyCode::Question}, {SDLK_SLASH, KeyCode::Other}};
+    for (const auto& [sym, key] : keys) {
+        PushKey(SDL_KEYDOWN, sym);
+    }
+    PushKey(SDL_KEYDOWN, SDLK_SLASH, KMOD_LSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT, KMOD_NONE, true);
+    const std::vector<WindowMessage> messages = Drain();
+    ASSERT_EQ(messages.size(), std::size(keys) + 2);
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        EXPECT_EQ(messages[i].kind, MessageKind::KeyDown) << i;
+        EXPECT_EQ(messages[i].key, keys[i].second) << i;
+        EXPECT_FALSE(messages[i].repeat) << i;
+    }
+    EXPECT_EQ(messages[std::size(keys)].key, KeyCode::Question);
+    EXPECT_EQ(messages.back().key, KeyCode::Right);
+    EXPECT_TRUE(messages.back().repeat);
 }
 
 TEST_F(WindowMessagesTest, CloseAndQuitArriveAsTheirOwnMessages) {

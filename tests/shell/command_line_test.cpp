@@ -80,10 +80,29 @@ TEST(CommandLineTest, BadCommandLinesAreRefusedWithAReason) {
     }
 }
 
-TEST(CommandLineTest, HelpNamesEveryOption) {
+TEST(CommandLineTest, KeysTakeAFileWithTheShowCaptureAndExportButNotTheBenchmark) {
+    for (const std::vector<const char*>& args :
+         {std::vector<const char*>{"--keys", "k.txt"},
+          std::vector<const char*>{"--capture", "d", "--fps", "20", "--keys", "k.txt"},
+          std::vector<const char*>{"--keys", "k.txt", "--export", "a.mp4"}}) {
+        const Parsed parsed = Parse(args);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_EQ(parsed.options.keysPath, "k.txt");
+    }
+    EXPECT_FALSE(Parse({"--keys"}).ok);
+    EXPECT_FALSE(Parse({"--keys", ""}).ok);
+    const Parsed bench = Parse({"--bench", "--keys", "k.txt"});
+    EXPECT_FALSE(bench.ok);
+    EXPECT_NE(bench.error.find("--keys"), std::string::npos);
+}
+
+TEST(CommandLineTest, HelpNamesEveryOptionAndEveryKey) {
     const std::string usage = UsageText();
-    for (const char* option : {"--window", "--capture", "--fps", "--frames", "--bench", "--version",
-                               "--help", "magicman.txt"}) {
+    for (const char* option :
+         {"--window", "--capture",   "--fps",        "--frames", "--bench",      "--version",
+          "--help",   "--keys FILE", "magicman.txt", "Space",    "Right / Left", "Page Down",
+          "Page Up",  "Home",        "Tab",          "F1 or ?",  "Escape",       "Period",
+          "Comma",    "PageDown",    "PageUp"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -1,5 +1,5 @@
-// make_glyph_table: rasterises the bundled face 1-bit at the show's two sizes and writes the C++
-// table the program compiles in (assets/fonts/glyph_table.cpp). Runs on the build host only; the
+// make_glyph_table: rasterises the bundled face 1-bit at the show's two sizes and the study
+// overlay's small one, and writes the C++ table the program compiles in (assets/fonts/glyph_table.cpp). Runs on the build host only; the
 // same face and FreeType version give the same bytes every run.
 #include <cstdio>
 #include <string>
@@ -9,7 +9,8 @@
 
 namespace {
 
-constexpr int32_t kSizes[] = {28, 100};  // the small and the large font, pixels per em
+// The overlay's text, the show's small and large font; pixels per em.
+constexpr int32_t kSizes[] = {16, 28, 100};
 constexpr int32_t kBytesPerLine = 24;
 
 bool ReadFile(const char* path, std::vector<unsigned char>* bytes) {

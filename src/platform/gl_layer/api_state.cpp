@@ -94,6 +94,12 @@ int QueryValues(GLenum pname, double* out) {
             return copy(state.matrices.modelview.back().m, 16);
         case GL_PROJECTION_MATRIX:
             return copy(state.matrices.projection.back().m, 16);
+        case GL_MODELVIEW_STACK_DEPTH:
+            out[0] = static_cast<double>(state.matrices.modelview.size());
+            return 1;
+        case GL_PROJECTION_STACK_DEPTH:
+            out[0] = static_cast<double>(state.matrices.projection.size());
+            return 1;
         case GL_TEXTURE_BINDING_2D:
             out[0] = s.boundTexture;
             return 1;
@@ -125,6 +131,8 @@ int QueryValues(GLenum pname, double* out) {
             return copy(s.scissor, 4);
         case GL_CURRENT_COLOR:
             return copy(s.color, 4);
+        case GL_CURRENT_TEXTURE_COORDS:
+            return copy(s.texCoord, 4);
         case GL_CURRENT_RASTER_POSITION:
             return copy(s.raster.window, 4);
         case GL_CURRENT_RASTER_COLOR:

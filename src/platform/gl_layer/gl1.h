@@ -57,11 +57,14 @@ typedef double GLclampd;
 #define GL_MODELVIEW 0x1700
 #define GL_PROJECTION 0x1701
 #define GL_TEXTURE 0x1702
+#define GL_MODELVIEW_STACK_DEPTH 0x0BA3
+#define GL_PROJECTION_STACK_DEPTH 0x0BA4
 #define GL_MODELVIEW_MATRIX 0x0BA6
 #define GL_PROJECTION_MATRIX 0x0BA7
 #define GL_VIEWPORT 0x0BA2
 #define GL_DEPTH_RANGE 0x0B70
 #define GL_CURRENT_COLOR 0x0B00
+#define GL_CURRENT_TEXTURE_COORDS 0x0B03
 #define GL_CURRENT_RASTER_COLOR 0x0B04
 #define GL_CURRENT_RASTER_POSITION 0x0B07
 #define GL_CURRENT_RASTER_POSITION_VALID 0x0B08
@@ -285,5 +288,6 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
 void glCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y,
                       GLsizei width, GLsizei height, GLint border);
 void glTexGeni(GLenum coord, GLenum pname, GLint param);
+void glGetTexGeniv(GLenum coord, GLenum pname, GLint* params);
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                   GLvoid* pixels);

@@ -262,6 +262,15 @@ void glTexGeni(GLenum coord, GLenum pname, GLint param) {
     (coord == GL_S ? s.texGenModeS : s.texGenModeT) = static_cast<GLenum>(param);
 }
 
+void glGetTexGeniv(GLenum coord, GLenum pname, GLint* params) {
+    if (pname != GL_TEXTURE_GEN_MODE || (coord != GL_S && coord != GL_T)) {
+        ReportUnsupported("this glGetTexGeniv");
+        return;
+    }
+    const ServerState& s = State().server;
+    *params = static_cast<GLint>(coord == GL_S ? s.texGenModeS : s.texGenModeT);
+}
+
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                   GLvoid* pixels) {
     if (type != GL_UNSIGNED_BYTE || (format != GL_RGBA && format != GL_RGB)) {

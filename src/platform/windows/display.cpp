@@ -276,14 +276,31 @@ void DisplayBindPicture() {
 }
 
 void DisplayPresent() {
-    if (!DisplayIsOpen() || !IsWindow(display.window)) {
-        return;  // closed by the user: the driver stops at its next pass
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    DisplayShowPicture(&windowWidth, &windowHeight);
+    DisplayFinishFrame();
+}
+
+bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight) {
+    // Closed by the user: the driver stops at its next pass. Without framebuffer objects the
+    // window's back buffer is the picture, and anything drawn over it would be in the picture.
+    if (!DisplayIsOpen() || !IsWindow(display.window) || display.framebuffer == 0) {
+        return false;
     }
-    if (display.framebuffer != 0) {
-        RECT client{};
-        GetClientRect(display.window, &client);
-        BlitPictureLetterboxed(display.gl, display.framebuffer, display.width, display.height,
-                               client.right - client.left, client.bottom - client.top);
+    RECT client{};
+    GetClientRect(display.window, &client);
+    BlitPictureLetterboxed(display.gl, display.framebuffer, display.width, display.height,
+                           client.right - client.left, client.bottom - client.top);
+    display.gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    *windowWidth = client.right - client.left;
+    *windowHeight = client.bottom - client.top;
+    return true;
+}
+
+void DisplayFinishFrame() {
+    if (!DisplayIsOpen() || !IsWindow(display.window)) {
+        return;
     }
     SwapBuffers(display.dc);
     DisplayBindPicture();

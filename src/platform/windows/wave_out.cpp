@@ -15,8 +15,13 @@ struct WaveOutState {
     bool openOffline = false;  // backend of the open device
     bool open = false;
     HWAVEOUT device = nullptr;
-    WAVEHDR header{};  // describes the ring to the device while it plays
+    // The device plays `lead` (the ring from the start byte to its end) once, if there is one,
+    // then loops `header` (the whole ring) without end.
+    WAVEHDR lead{};
+    WAVEHDR header{};
+    bool leadPrepared = false;
     bool headerPrepared = false;
+    uint32_t startByte = 0;            // added to the device's count, which starts at 0
     std::atomic<uint32_t> played{0};   // offline: bytes advanced
     std::atomic<uint32_t> queries{0};  // WaveOutPosition calls
     std::string failure;
@@ -78,14 +83,25 @@ const char* WaveOutFailure() {
     return waveOut.failure.c_str();
 }
 
-void WaveOutStart(const int16_t* ring, uint32_t bytes) {
+void WaveOutStart(const int16_t* ring, uint32_t bytes, uint32_t startByte) {
     if (!waveOut.open) {
         return;
     }
     bytes &= ~3u;  // whole frames only
-    waveOut.played = 0;
+    startByte = bytes > 0 ? (startByte % bytes) & ~3u : 0;
+    waveOut.played = startByte;
+    waveOut.startByte = startByte;
     if (waveOut.openOffline) {
         return;
+    }
+    if (startByte > 0) {
+        WAVEHDR& lead = waveOut.lead;
+        lead = WAVEHDR{};
+        lead.lpData = reinterpret_cast<LPSTR>(const_cast<int16_t*>(ring)) + startByte;
+        lead.dwBufferLength = bytes - startByte;
+        waveOutPrepareHeader(waveOut.device, &lead, sizeof lead);
+        waveOut.leadPrepared = true;
+        waveOutWrite(waveOut.device, &lead, sizeof lead);
     }
     WAVEHDR& header = waveOut.header;
     header = WAVEHDR{};
@@ -96,6 +112,8 @@ void WaveOutStart(const int16_t* ring, uint32_t bytes) {
     waveOutPrepareHeader(waveOut.device, &header, sizeof header);
     waveOut.headerPrepared = true;
     waveOutWrite(waveOut.device, &header, sizeof header);
+    // A device held by WaveOutPause stays held through waveOutReset; a start always plays.
+    waveOutRestart(waveOut.device);
 }
 
 uint32_t WaveOutPosition() {
@@ -106,7 +124,18 @@ uint32_t WaveOutPosition() {
     MMTIME time{};
     time.wType = TIME_BYTES;
     waveOutGetPosition(waveOut.device, &time, sizeof time);
-    return time.wType == TIME_BYTES ? time.u.cb : 0;
+    return time.wType == TIME_BYTES ? time.u.cb + waveOut.startByte : 0;
+}
+
+void WaveOutPause(bool paused) {
+    if (!waveOut.open || waveOut.openOffline || !waveOut.headerPrepared) {
+        return;
+    }
+    if (paused) {
+        waveOutPause(waveOut.device);
+    } else {
+        waveOutRestart(waveOut.device);
+    }
 }
 
 void WaveOutReset() {
@@ -114,14 +143,19 @@ void WaveOutReset() {
         return;
     }
     if (!waveOut.openOffline) {
-        // Stops playing and hands the buffer back; the position goes back to 0.
+        // Stops playing and hands the buffers back; the position goes back to 0.
         waveOutReset(waveOut.device);
+        if (waveOut.leadPrepared) {
+            waveOutUnprepareHeader(waveOut.device, &waveOut.lead, sizeof waveOut.lead);
+            waveOut.leadPrepared = false;
+        }
         if (waveOut.headerPrepared) {
             waveOutUnprepareHeader(waveOut.device, &waveOut.header, sizeof waveOut.header);
             waveOut.headerPrepared = false;
         }
     }
     waveOut.played = 0;
+    waveOut.startByte = 0;
 }
 
 void WaveOutClose() {

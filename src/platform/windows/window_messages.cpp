@@ -1,6 +1,7 @@
 // The Win32 message queue and window procedure, translated into window messages.
 #include "platform/window_messages.h"
 
+#include <cstdint>
 #include <deque>
 
 #include "platform/windows/window_procedure.h"
@@ -19,9 +20,33 @@ KeyCode TranslateKey(WPARAM key) {
             return KeyCode::Left;
         case VK_RIGHT:
             return KeyCode::Right;
+        case VK_SPACE:
+            return KeyCode::Space;
+        case VK_OEM_PERIOD:
+            return KeyCode::Period;
+        case VK_OEM_COMMA:
+            return KeyCode::Comma;
+        case VK_NEXT:
+            return KeyCode::PageDown;
+        case VK_PRIOR:
+            return KeyCode::PageUp;
+        case VK_HOME:
+            return KeyCode::Home;
+        case VK_TAB:
+            return KeyCode::Tab;
+        case VK_F1:
+            return KeyCode::F1;
+        case VK_OEM_2:
+            // The "/?" key: "?" with Shift, as on the desktop backend.
+            return (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? KeyCode::Question : KeyCode::Other;
         default:
             return KeyCode::Other;
     }
+}
+
+// Bit 30 of a key message's lParam: the key was already down (an auto-repeat).
+bool IsRepeat(LPARAM lParam) {
+    return (static_cast<uint64_t>(lParam) & (1u << 30)) != 0;
 }
 
 }  // namespace
@@ -36,7 +61,7 @@ LRESULT CALLBACK DemoWindowProcedure(HWND window, UINT message, WPARAM wParam, L
             pending.push_back({MessageKind::Close, KeyCode::Other});
             return 0;
         case WM_KEYDOWN:
-            pending.push_back({MessageKind::KeyDown, TranslateKey(wParam)});
+            pending.push_back({MessageKind::KeyDown, TranslateKey(wParam), IsRepeat(lParam)});
             return 0;
         case WM_KEYUP:
             pending.push_back({MessageKind::KeyUp, TranslateKey(wParam)});

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // Translates the window's messages into WindowMessage records for PeekWindowMessage: key downs
-// and ups of Escape and the arrows, and WM_CLOSE (after destroying the window). Everything else
-// goes to DefWindowProcA.
+// and ups (the keys KeyCode names, auto-repeats marked), and WM_CLOSE (after destroying the
+// window). Everything else goes to DefWindowProcA.
 LRESULT CALLBACK DemoWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Forgets queued messages (the display closes).

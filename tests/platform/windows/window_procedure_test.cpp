@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include "platform/gl.h"
 
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/display.h"
@@ -49,6 +51,27 @@ TEST_F(WindowProcedureTest, KeysBecomeTheKeysTheDemoKnowsAndCapturesShowNoWindow
     }
     EXPECT_EQ(messages[4].kind, MessageKind::KeyUp);
     EXPECT_EQ(messages[4].key, KeyCode::Left);
+}
+
+TEST_F(WindowProcedureTest, TheStudyKeysTranslateAndRepeatsAreMarked) {
+    const std::pair<WPARAM, KeyCode> keys[] = {
+        {VK_SPACE, KeyCode::Space},     {VK_OEM_PERIOD, KeyCode::Period},
+        {VK_OEM_COMMA, KeyCode::Comma}, {VK_NEXT, KeyCode::PageDown},
+        {VK_PRIOR, KeyCode::PageUp},    {VK_HOME, KeyCode::Home},
+        {VK_TAB, KeyCode::Tab},         {VK_F1, KeyCode::F1}};
+    for (const auto& [code, key] : keys) {
+        PostMessageA(window, WM_KEYDOWN, code, 0);
+    }
+    PostMessageA(window, WM_KEYDOWN, VK_RIGHT, LPARAM{1} << 30);  // the key was already down
+    const std::vector<WindowMessage> messages = Drain();
+    ASSERT_EQ(messages.size(), std::size(keys) + 1);
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        EXPECT_EQ(messages[i].kind, MessageKind::KeyDown) << i;
+        EXPECT_EQ(messages[i].key, keys[i].second) << i;
+        EXPECT_FALSE(messages[i].repeat) << i;
+    }
+    EXPECT_EQ(messages.back().key, KeyCode::Right);
+    EXPECT_TRUE(messages.back().repeat);
 }
 
 TEST_F(WindowProcedureTest, CloseDestroysTheWindowAndQuitComesLast) {
