@@ -228,6 +228,25 @@ class WebBuildTest(unittest.TestCase):
         page.key("Escape", "Escape", 27)
         page.wait_for("window.runStatus !== undefined", 30)
 
+    def test_live_keys_pause_the_sound_and_seek_it(self):
+        page, _ = self.start_live_show()
+        page.wait_for("Module.audio && Module.audio.played > 22050", 30)
+        page.key(" ", "Space", 32)  # pause: the sound holds still
+        page.wait_for("Module.audio.context.state === 'suspended'", 10)
+        held = page.evaluate("Module.audio.played")
+        time.sleep(0.5)
+        self.assertEqual(page.evaluate("Module.audio.played"), held)
+        page.key(" ", "Space", 32)  # and goes on
+        page.wait_for("Module.audio.played > %d" % held, 10)
+        # Five seconds on: the sound starts again from the ring's new place, counted from 0.
+        before = page.evaluate("Module.audio.played")
+        page.key("ArrowRight", "ArrowRight", 39)
+        page.wait_for("Module.audio.played < %d" % before, 10)
+        page.key("Tab", "Tab", 9)
+        page.key("Escape", "Escape", 27)
+        self.assertEqual(page.wait_for("window.runStatus !== undefined && [window.runStatus]", 30),
+                         [0])
+
     def test_live_show_starts_on_a_click_plays_sound_and_ends_on_escape(self):
         page, first = self.start_live_show()
         print("  page load to first frame: %.0f ms (%.0f ms after the click)" %

@@ -11,6 +11,7 @@ namespace {
 struct WebClock {
     bool started = false;
     bool followingAudio = false;
+    uint32_t audioStart = 0;    // which start of the sound it follows
     double offset = 0.0;        // added to the source's reading, so that a change of source
                                 // does not make the clock jump
     double last = 0.0;          // the last reading handed out: the clock never goes back
@@ -38,11 +39,15 @@ void WebClockSetPaused(bool paused) {
 
 uint32_t PlatformMilliseconds() {
     double audio = 0.0;
-    const bool followingAudio = WebAudioPlayedMilliseconds(&audio);
+    uint32_t audioStart = 0;
+    const bool followingAudio = WebAudioPlayedMilliseconds(&audio, &audioStart);
     const double source = followingAudio ? audio : PageMilliseconds();
-    if (!clock.started || followingAudio != clock.followingAudio) {
+    // A new source, or the sound started again (a seek), carries on from the last reading.
+    if (!clock.started || followingAudio != clock.followingAudio ||
+        (followingAudio && audioStart != clock.audioStart)) {
         clock.offset = clock.last - source;
         clock.followingAudio = followingAudio;
+        clock.audioStart = audioStart;
         clock.started = true;
     }
     const double reading = source + clock.offset;

@@ -160,16 +160,28 @@ void DisplayBindPicture() {
     }
 }
 
-void DisplayPresent() {
+bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight) {
     if (!DisplayIsOpen()) {
-        return;
+        return false;
     }
-    // The scissor test would clip the copy; the layer sets it again before its next draw.
+    // The scissor test would clip the copy; the layer sets it again before its next draw. The
+    // canvas is the picture's size (the page scales it), so the copy is one to one.
     glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, display.width, display.height, 0, 0, display.width, display.height,
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    LayerStateChanged();
+    *windowWidth = display.width;
+    *windowHeight = display.height;
+    return true;
+}
+
+void DisplayFinishFrame() {
+    if (!DisplayIsOpen()) {
+        return;
+    }
     DisplayBindPicture();
     LayerStateChanged();
     // The browser shows the canvas when the frame loop's callback returns: no swap call.
@@ -177,6 +189,14 @@ void DisplayPresent() {
     if (!display.presented) {
         display.presented = true;
         NoteFirstFrame();
+    }
+}
+
+void DisplayPresent() {
+    int32_t width = 0;
+    int32_t height = 0;
+    if (DisplayShowPicture(&width, &height)) {
+        DisplayFinishFrame();
     }
 }
 

@@ -27,7 +27,11 @@ struct WaveOutState {
     const int16_t* ring = nullptr;
     uint32_t ringFrames = 0;
     uint32_t played = 0;      // offline: bytes advanced
-    uint64_t sentFrames = 0;  // live: frames posted to the worklet since the start
+    uint64_t startFrame = 0;  // live: the ring frame the start began at
+    uint64_t sentFrames = 0;  // live: frames posted to the worklet, counted from startFrame
+    uint32_t starts = 0;      // live: starts and resets so far, for the clock
+    bool held = false;        // WaveOutPause
+    bool hidden = false;      // the page is hidden
     uint32_t queries = 0;
     std::string failure;
 };
@@ -137,24 +141,35 @@ const char* WaveOutFailure() {
     return waveOut.failure.c_str();
 }
 
-void WaveOutStart(const int16_t* ring, uint32_t bytes) {
+void WaveOutStart(const int16_t* ring, uint32_t bytes, uint32_t startByte) {
     if (!waveOut.open) {
         return;
     }
     waveOut.ring = ring;
     waveOut.ringFrames = bytes / kBytesPerFrame;
-    waveOut.played = 0;
-    waveOut.sentFrames = 0;
+    const uint32_t startFrame =
+        waveOut.ringFrames > 0 ? startByte / kBytesPerFrame % waveOut.ringFrames : 0;
+    waveOut.played = startFrame * kBytesPerFrame;
+    waveOut.startFrame = startFrame;
+    waveOut.sentFrames = startFrame;
     if (!waveOut.openOffline) {
+        ++waveOut.starts;
         PageAudioReset();
         WebAudioPump();
+    }
+}
+
+void WaveOutPause(bool paused) {
+    waveOut.held = paused;
+    if (LivePlaying()) {
+        PageAudioSetPaused(waveOut.held || waveOut.hidden);
     }
 }
 
 uint32_t WaveOutPosition() {
     ++waveOut.queries;
     if (LivePlaying()) {
-        const auto frames = static_cast<uint64_t>(PageAudioPlayed());
+        const auto frames = waveOut.startFrame + static_cast<uint64_t>(PageAudioPlayed());
         return static_cast<uint32_t>(frames * kBytesPerFrame);
     }
     return waveOut.played;
@@ -165,11 +180,13 @@ void WaveOutReset() {
         return;
     }
     if (!waveOut.openOffline) {
+        ++waveOut.starts;
         PageAudioReset();
     }
     waveOut.ring = nullptr;
     waveOut.ringFrames = 0;
     waveOut.played = 0;
+    waveOut.startFrame = 0;
     waveOut.sentFrames = 0;
 }
 
@@ -194,7 +211,7 @@ void WebAudioPump() {
     }
     // The ring holds rendered sound from the play position on, for nearly its whole length; half
     // of it is a safe limit for what may be sent ahead.
-    const auto played = static_cast<uint64_t>(PageAudioPlayed());
+    const auto played = waveOut.startFrame + static_cast<uint64_t>(PageAudioPlayed());
     const auto wanted = static_cast<uint64_t>(kQueuedSeconds * waveOut.rate);
     const uint64_t until =
         played + (wanted < waveOut.ringFrames / 2 ? wanted : waveOut.ringFrames / 2);
@@ -207,15 +224,18 @@ void WebAudioPump() {
     }
 }
 
-bool WebAudioPlayedMilliseconds(double* milliseconds) {
+bool WebAudioPlayedMilliseconds(double* milliseconds, uint32_t* start) {
     if (!LivePlaying() || waveOut.rate <= 0) {
         return false;
     }
-    *milliseconds = PageAudioPlayed() * 1000.0 / waveOut.rate +
-                    PageAudioExtrapolation(kLongestExtrapolationMilliseconds);
+    *milliseconds =
+        PageAudioPlayed() * 1000.0 / waveOut.rate +
+        (waveOut.held ? 0.0 : PageAudioExtrapolation(kLongestExtrapolationMilliseconds));
+    *start = waveOut.starts;
     return true;
 }
 
 void WebAudioSetPaused(bool paused) {
-    PageAudioSetPaused(paused);
+    waveOut.hidden = paused;
+    PageAudioSetPaused(waveOut.held || waveOut.hidden);
 }

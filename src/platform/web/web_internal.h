@@ -2,6 +2,8 @@
 // pause of a hidden page, the clock follows the audio, the display says whether anyone watches.
 #pragma once
 
+#include <cstdint>
+
 // True while the open display is offscreen (capture, benchmark): the frame loop then draws
 // several frames per browser callback.
 bool WebDisplayIsOffscreen();
@@ -15,9 +17,10 @@ bool WebDisplayTakePresented();
 // page's audio worklet until enough is queued.
 void WebAudioPump();
 
-// While live sound plays: the milliseconds of sound the worklet has played, smoothed between its
-// reports. False when no sound is playing.
-bool WebAudioPlayedMilliseconds(double* milliseconds);
+// While live sound plays: the milliseconds of sound the worklet has played since the sound last
+// started, smoothed between its reports, and a count of the starts (a seek starts the sound
+// again from 0 ms). False when no sound is playing.
+bool WebAudioPlayedMilliseconds(double* milliseconds, uint32_t* start);
 
 // Holds the sound (and, through the clock, the show's time) while the page is hidden.
 void WebAudioSetPaused(bool paused);

@@ -1,4 +1,4 @@
-// The page's key events translated into window messages: Escape and the left and right arrows;
+// The page's key events translated into window messages: Escape, the arrows and the study keys;
 // the page keeps every other key.
 #include "platform/window_messages.h"
 
@@ -12,15 +12,23 @@ namespace {
 std::deque<WindowMessage> queue;
 bool listening = false;
 
+struct KeyName {
+    const char* key;  // KeyboardEvent.key
+    KeyCode code;
+};
+
+constexpr KeyName kKeys[] = {
+    {"Escape", KeyCode::Escape},     {"ArrowLeft", KeyCode::Left}, {"ArrowRight", KeyCode::Right},
+    {" ", KeyCode::Space},           {".", KeyCode::Period},       {",", KeyCode::Comma},
+    {"PageDown", KeyCode::PageDown}, {"PageUp", KeyCode::PageUp},  {"Home", KeyCode::Home},
+    {"Tab", KeyCode::Tab},           {"F1", KeyCode::F1},          {"?", KeyCode::Question},
+};
+
 KeyCode TranslateKey(const EmscriptenKeyboardEvent& event) {
-    if (std::strcmp(event.key, "Escape") == 0) {
-        return KeyCode::Escape;
-    }
-    if (std::strcmp(event.key, "ArrowLeft") == 0) {
-        return KeyCode::Left;
-    }
-    if (std::strcmp(event.key, "ArrowRight") == 0) {
-        return KeyCode::Right;
+    for (const KeyName& name : kKeys) {
+        if (std::strcmp(event.key, name.key) == 0) {
+            return name.code;
+        }
     }
     return KeyCode::Other;
 }
@@ -33,9 +41,10 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
     if (message.key == KeyCode::Other) {
         return EM_FALSE;  // not ours: the page scrolls, tabs, reloads as usual
     }
-    // A held key repeats its key-down, as a desktop window's does.
+    // A held key repeats its key-down, as a desktop window's does, marked as a repeat.
+    message.repeat = event->repeat != 0;
     queue.push_back(message);
-    return EM_TRUE;  // the arrows must not scroll the page
+    return EM_TRUE;  // the page must not scroll, tab away or open its help on our keys
 }
 
 void Listen() {
