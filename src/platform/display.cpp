@@ -204,6 +204,9 @@ bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight) {
     if (!DisplayIsOpen()) {
         return false;
     }
+#if defined(DEMO_GL_LAYER)
+    GlLayerFinishDrawing();
+#endif
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(display.window, &drawableWidth, &drawableHeight);
@@ -222,6 +225,9 @@ void DisplayFinishFrame() {
     if (!DisplayIsOpen()) {
         return;
     }
+#if defined(DEMO_GL_LAYER)
+    GlLayerFinishDrawing();  // what was drawn over the window
+#endif
     SDL_GL_SwapWindow(display.window);
     DisplayBindPicture();
 #if defined(DEMO_GL_LAYER)
@@ -236,6 +242,9 @@ void DisplayReadPicture(uint8_t* rgb) {
     if (!DisplayIsOpen()) {
         return;
     }
+#if defined(DEMO_GL_LAYER)
+    GlLayerFinishDrawing();
+#endif
     display.gl.bindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
     ReadPictureRows(display.width, display.height, rgb);
 #if defined(DEMO_GL_LAYER)

@@ -30,7 +30,29 @@ struct StreamBuffer {
     GLsizeiptr used = 0;
 };
 
+// Draws waiting to go out as one: consecutive draws with the same state and the same kind of
+// vertices (a scene's dots, a string's glyphs) cost one ES draw instead of one each.
+struct PendingDraw {
+    DrawState state;
+    Primitive primitive = Primitive::Triangles;
+    int32_t positionSize = 4;
+    bool texCoords = false;
+    int32_t texCoordSize = 2;
+    bool vertexColors = false;
+    float color[4] = {0.0f, 0.0f, 0.0f, 0.0f};     // without vertex colours
+    float texCoord[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // without texture coordinates
+    int32_t vertexCount = 0;
+    std::vector<float> positions;
+    std::vector<float> texCoordArray;
+    std::vector<float> colors;
+    std::vector<uint32_t> indices;
+};
+
+// A batch is sent before it outgrows this many position floats.
+constexpr size_t kMostPendingFloats = 1 << 18;
+
 struct Renderer {
+    PendingDraw pending;
     EsProgram programs[kProgramKinds];
     GLuint vertexArray = 0;
     StreamBuffer vertices;
@@ -210,22 +232,6 @@ GLenum Mode(Primitive primitive) {
     return primitive == Primitive::Lines ? GL_LINES : GL_TRIANGLES;
 }
 
-// Copies count vertices of size floats, stride apart, into the staging area; returns the float
-// offset where they start.
-size_t StageArray(const float* data, int32_t size, int32_t stride, int32_t count) {
-    std::vector<float>& staging = renderer.staging;
-    const size_t at = staging.size();
-    if (stride == size) {
-        staging.insert(staging.end(), data, data + static_cast<size_t>(size) * count);
-        return at;
-    }
-    for (int32_t i = 0; i < count; ++i) {
-        const float* vertex = data + static_cast<size_t>(i) * stride;
-        staging.insert(staging.end(), vertex, vertex + size);
-    }
-    return at;
-}
-
 // Whether all count colours (4 floats each) are the same.
 bool SameColors(const float* colors, int32_t count) {
     for (int32_t i = 1; i < count; ++i) {
@@ -234,6 +240,86 @@ bool SameColors(const float* colors, int32_t count) {
         }
     }
     return true;
+}
+
+// Appends count vertices of size floats, stride apart.
+void AppendArray(std::vector<float>& to, const float* data, int32_t size, int32_t stride,
+                 int32_t count) {
+    if (stride == size) {
+        to.insert(to.end(), data, data + static_cast<size_t>(size) * count);
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        const float* vertex = data + static_cast<size_t>(i) * stride;
+        to.insert(to.end(), vertex, vertex + size);
+    }
+}
+
+bool SameFloats(const float* a, const float* b, int32_t count) {
+    return std::memcmp(a, b, sizeof(float) * static_cast<size_t>(count)) == 0;
+}
+
+bool SameDrawState(const DrawState& a, const DrawState& b) {
+    return SameMatrix(a.mvp, b.mvp) && SameMatrix(a.modelview, b.modelview) &&
+           a.shading == b.shading && a.texture == b.texture && a.sphereMapS == b.sphereMapS &&
+           a.sphereMapT == b.sphereMapT && SameFloats(a.normal, b.normal, 3) &&
+           a.blend == b.blend && a.blendSource == b.blendSource &&
+           a.blendDestination == b.blendDestination && a.invert == b.invert &&
+           a.depthTest == b.depthTest && a.depthFunc == b.depthFunc && a.depthMask == b.depthMask &&
+           SameFloats(a.depthRange, b.depthRange, 2) && a.cullFace == b.cullFace &&
+           a.cullFaceMode == b.cullFaceMode && a.frontFace == b.frontFace &&
+           a.scissorTest == b.scissorTest &&
+           std::memcmp(a.scissor, b.scissor, sizeof a.scissor) == 0 &&
+           std::memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0 &&
+           a.lineWidth == b.lineWidth;
+}
+
+// Sends the draws collected so far as one.
+void FlushPendingDraw() {
+    PendingDraw& p = renderer.pending;
+    if (p.vertexCount == 0) {
+        return;
+    }
+    Apply(p.state, p.vertexColors);
+    std::vector<float>& staging = renderer.staging;
+    staging.clear();
+    staging.insert(staging.end(), p.positions.begin(), p.positions.end());
+    const size_t texCoords = staging.size();
+    staging.insert(staging.end(), p.texCoordArray.begin(), p.texCoordArray.end());
+    const size_t colors = staging.size();
+    staging.insert(staging.end(), p.colors.begin(), p.colors.end());
+    const GLintptr base = Stream(renderer.vertices, staging.data(),
+                                 static_cast<GLsizeiptr>(staging.size() * sizeof(float)));
+    const auto at = [base](size_t floats) {
+        return reinterpret_cast<const void*>(base + static_cast<GLintptr>(floats * sizeof(float)));
+    };
+    glEnableVertexAttribArray(kPositionAttribute);
+    glVertexAttribPointer(kPositionAttribute, p.positionSize, GL_FLOAT, GL_FALSE, 0, at(0));
+    if (p.texCoords) {
+        glEnableVertexAttribArray(kTexCoordAttribute);
+        glVertexAttribPointer(kTexCoordAttribute, p.texCoordSize, GL_FLOAT, GL_FALSE, 0,
+                              at(texCoords));
+    } else {
+        glDisableVertexAttribArray(kTexCoordAttribute);
+        glVertexAttrib4fv(kTexCoordAttribute, p.texCoord);
+    }
+    if (p.vertexColors) {
+        glEnableVertexAttribArray(kColorAttribute);
+        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colors));
+    } else {
+        glDisableVertexAttribArray(kColorAttribute);
+        glVertexAttrib4fv(kColorAttribute, p.color);
+    }
+    const GLintptr offset =
+        Stream(renderer.indices, p.indices.data(),
+               static_cast<GLsizeiptr>(p.indices.size()) * static_cast<GLsizeiptr>(4));
+    glDrawElements(Mode(p.primitive), static_cast<GLsizei>(p.indices.size()), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(offset));
+    p.vertexCount = 0;
+    p.positions.clear();
+    p.texCoordArray.clear();
+    p.colors.clear();
+    p.indices.clear();
 }
 
 }  // namespace
@@ -262,6 +348,7 @@ bool RendererOpen(int32_t framebufferWidth, int32_t framebufferHeight, std::stri
 }
 
 void RendererClose() {
+    FlushPendingDraw();
     if (renderer.vertexArray != 0) {
         DeletePrograms(renderer.programs);
         glDeleteVertexArrays(1, &renderer.vertexArray);
@@ -280,6 +367,7 @@ int32_t FramebufferHeight() {
 }
 
 void RendererForgetAppliedState() {
+    FlushPendingDraw();
     renderer.applied.valid = false;
 }
 
@@ -295,52 +383,53 @@ void RendererDraw(const DrawState& state, Primitive primitive, const VertexSourc
         std::copy(colors, colors + 4, sharedColor);
         colors = nullptr;
     }
-    Apply(state, colors != nullptr);
-    std::vector<float>& staging = renderer.staging;
-    staging.clear();
+    PendingDraw& pending = renderer.pending;
+    const bool texCoords = source.texCoords != nullptr;
+    const bool joins =
+        pending.vertexCount > 0 && pending.primitive == primitive &&
+        pending.positionSize == source.positionSize && pending.texCoords == texCoords &&
+        (!texCoords || pending.texCoordSize == source.texCoordSize) &&
+        pending.vertexColors == (colors != nullptr) &&
+        (colors != nullptr || SameFloats(pending.color, sharedColor, 4)) &&
+        (texCoords || SameFloats(pending.texCoord, source.constantTexCoord, 4)) &&
+        SameDrawState(pending.state, state) && pending.positions.size() < kMostPendingFloats;
+    if (!joins) {
+        FlushPendingDraw();
+        pending.state = state;
+        pending.primitive = primitive;
+        pending.positionSize = source.positionSize;
+        pending.texCoords = texCoords;
+        pending.texCoordSize = source.texCoordSize;
+        pending.vertexColors = colors != nullptr;
+        std::copy(sharedColor, sharedColor + 4, pending.color);
+        std::copy(source.constantTexCoord, source.constantTexCoord + 4, pending.texCoord);
+    }
+    // Later draws join in order after it, so the picture is the one separate draws would give.
+    const auto first = static_cast<uint32_t>(pending.vertexCount);
     const int32_t count = source.vertexCount;
-    const size_t positions =
-        StageArray(source.positions, source.positionSize, source.positionStride, count);
-    const size_t texCoords =
-        source.texCoords != nullptr
-            ? StageArray(source.texCoords, source.texCoordSize, source.texCoordStride, count)
-            : 0;
-    const size_t colorsAt = colors != nullptr ? StageArray(colors, 4, 4, count) : 0;
-    const GLintptr base = Stream(renderer.vertices, staging.data(),
-                                 static_cast<GLsizeiptr>(staging.size() * sizeof(float)));
-    const auto at = [base](size_t floats) {
-        return reinterpret_cast<const void*>(base + static_cast<GLintptr>(floats * sizeof(float)));
-    };
-    glEnableVertexAttribArray(kPositionAttribute);
-    glVertexAttribPointer(kPositionAttribute, source.positionSize, GL_FLOAT, GL_FALSE, 0,
-                          at(positions));
-    if (source.texCoords != nullptr) {
-        glEnableVertexAttribArray(kTexCoordAttribute);
-        glVertexAttribPointer(kTexCoordAttribute, source.texCoordSize, GL_FLOAT, GL_FALSE, 0,
-                              at(texCoords));
-    } else {
-        glDisableVertexAttribArray(kTexCoordAttribute);
-        glVertexAttrib4fv(kTexCoordAttribute, source.constantTexCoord);
+    AppendArray(pending.positions, source.positions, source.positionSize, source.positionStride,
+                count);
+    if (texCoords) {
+        AppendArray(pending.texCoordArray, source.texCoords, source.texCoordSize,
+                    source.texCoordStride, count);
     }
     if (colors != nullptr) {
-        glEnableVertexAttribArray(kColorAttribute);
-        glVertexAttribPointer(kColorAttribute, 4, GL_FLOAT, GL_FALSE, 0, at(colorsAt));
+        AppendArray(pending.colors, colors, 4, 4, count);
+    }
+    if (source.indices != nullptr) {
+        for (int32_t i = 0; i < source.indexCount; ++i) {
+            pending.indices.push_back(first + source.indices[i]);
+        }
     } else {
-        glDisableVertexAttribArray(kColorAttribute);
-        glVertexAttrib4fv(kColorAttribute, sharedColor);
+        for (int32_t i = 0; i < count; ++i) {
+            pending.indices.push_back(first + static_cast<uint32_t>(i));
+        }
     }
-    if (source.indices == nullptr) {
-        glDrawArrays(Mode(primitive), 0, count);
-        return;
-    }
-    const GLintptr offset =
-        Stream(renderer.indices, source.indices,
-               static_cast<GLsizeiptr>(source.indexCount) * static_cast<GLsizeiptr>(4));
-    glDrawElements(Mode(primitive), source.indexCount, GL_UNSIGNED_INT,
-                   reinterpret_cast<const void*>(offset));
+    pending.vertexCount += count;
 }
 
 StaticGeometry RendererCreateStatic(const float* vertices, int32_t count, bool texCoords) {
+    FlushPendingDraw();
     StaticGeometry geometry;
     geometry.texCoords = texCoords;
     if (count <= 0) {
@@ -358,6 +447,7 @@ StaticGeometry RendererCreateStatic(const float* vertices, int32_t count, bool t
 
 void RendererDrawStatic(const DrawState& state, Primitive primitive, const StaticGeometry& geometry,
                         const float color[4], const float texCoord[4]) {
+    FlushPendingDraw();
     if (geometry.vertexCount <= 0) {
         return;
     }
@@ -380,6 +470,7 @@ void RendererDrawStatic(const DrawState& state, Primitive primitive, const Stati
 }
 
 void RendererDeleteStatic(StaticGeometry& geometry) {
+    FlushPendingDraw();
     if (geometry.buffer != 0) {
         glDeleteBuffers(1, &geometry.buffer);
     }
@@ -388,6 +479,7 @@ void RendererDeleteStatic(StaticGeometry& geometry) {
 
 void RendererClear(uint32_t mask, const float color[4], float depth, bool depthMask,
                    bool scissorTest, const int32_t scissor[4]) {
+    FlushPendingDraw();
     Applied& a = renderer.applied;
     SetCapability(GL_SCISSOR_TEST, scissorTest);
     glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
@@ -410,12 +502,14 @@ void RendererClear(uint32_t mask, const float color[4], float depth, bool depthM
 }
 
 uint32_t RendererCreateTexture() {
+    FlushPendingDraw();
     GLuint texture = 0;
     glGenTextures(1, &texture);
     return texture;
 }
 
 void RendererDeleteTexture(uint32_t texture) {
+    FlushPendingDraw();
     if (renderer.applied.state.texture == texture) {
         renderer.applied.valid = false;
     }
@@ -434,6 +528,7 @@ void BindForUpload(uint32_t texture) {
 
 void RendererTextureImage(uint32_t texture, bool luminance, int32_t width, int32_t height,
                           int32_t unpackAlignment, const void* pixels) {
+    FlushPendingDraw();
     BindForUpload(texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
     const GLenum format = luminance ? GL_LUMINANCE : GL_RGBA;
@@ -443,12 +538,14 @@ void RendererTextureImage(uint32_t texture, bool luminance, int32_t width, int32
 }
 
 void RendererTextureFilter(uint32_t texture, uint32_t pname, int32_t value) {
+    FlushPendingDraw();
     BindForUpload(texture);
     glTexParameteri(GL_TEXTURE_2D, pname, value);
 }
 
 void RendererTextureSubImage(uint32_t texture, int32_t x, int32_t y, int32_t width, int32_t height,
                              const void* pixels) {
+    FlushPendingDraw();
     BindForUpload(texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_LUMINANCE, GL_UNSIGNED_BYTE, pixels);
@@ -456,15 +553,22 @@ void RendererTextureSubImage(uint32_t texture, int32_t x, int32_t y, int32_t wid
 }
 
 void RendererReadRgba(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* rgba) {
+    FlushPendingDraw();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 void RendererFinish() {
+    FlushPendingDraw();
     glFinish();
 }
 
+void RendererSendDraws() {
+    FlushPendingDraw();
+}
+
 void RendererFlush() {
+    FlushPendingDraw();
     glFlush();
 }
 

@@ -82,6 +82,8 @@ int32_t FramebufferHeight();
 // Sets every ES state again before the next draw (someone else changed it).
 void RendererForgetAppliedState();
 
+// Draws, possibly later: a draw with the same state and kind of vertices as the one before joins
+// it, and the two go out as one when something else comes.
 void RendererDraw(const DrawState& state, Primitive primitive, const VertexSource& source);
 
 // kStaticVertexFloats floats for each of count vertices.
@@ -108,6 +110,9 @@ void RendererTextureSubImage(uint32_t texture, int32_t x, int32_t y, int32_t wid
 
 // Reads RGBA bytes of the framebuffer bound for reading, bottom row first, rows tightly packed.
 void RendererReadRgba(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* rgba);
+
+// Sends the draws collected so far (every other call here does it first).
+void RendererSendDraws();
 
 void RendererFinish();
 void RendererFlush();

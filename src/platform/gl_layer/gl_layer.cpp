@@ -28,6 +28,10 @@ void GlLayerClose() {
     gllayer::State() = gllayer::LayerState{};
 }
 
+void GlLayerFinishDrawing() {
+    gllayer::RendererSendDraws();
+}
+
 void GlLayerForgetAppliedState() {
     gllayer::RendererForgetAppliedState();
 }

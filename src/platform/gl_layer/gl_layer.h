@@ -13,6 +13,10 @@ bool GlLayerOpen(int32_t width, int32_t height, std::string* error);
 // Frees everything the layer made; its display lists and texture names are gone with it.
 void GlLayerClose();
 
+// Sends everything drawn so far to ES; the display calls it before ES calls of its own that
+// read or show the picture (draws that share their state are collected and sent together).
+void GlLayerFinishDrawing();
+
 // The display issued ES calls of its own (a blit, a read-back, a viewport for the window): the
 // layer sets all of its ES state again before its next draw.
 void GlLayerForgetAppliedState();

@@ -164,6 +164,7 @@ bool DisplayShowPicture(int32_t* windowWidth, int32_t* windowHeight) {
     if (!DisplayIsOpen()) {
         return false;
     }
+    GlLayerFinishDrawing();
     // The scissor test would clip the copy; the layer sets it again before its next draw. The
     // canvas is the picture's size (the page scales it), so the copy is one to one.
     glDisable(GL_SCISSOR_TEST);
@@ -182,6 +183,7 @@ void DisplayFinishFrame() {
     if (!DisplayIsOpen()) {
         return;
     }
+    GlLayerFinishDrawing();  // what was drawn over the canvas
     DisplayBindPicture();
     LayerStateChanged();
     // The browser shows the canvas when the frame loop's callback returns: no swap call.
@@ -208,6 +210,7 @@ void DisplayReadPicture(uint8_t* rgb) {
     const size_t width = static_cast<size_t>(display.width);
     const size_t height = static_cast<size_t>(display.height);
     std::vector<uint8_t> rgba(width * height * 4);
+    GlLayerFinishDrawing();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, display.framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, display.width, display.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
