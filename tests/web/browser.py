@@ -23,8 +23,10 @@ CHROMIUM_FLAGS = [
 # bits of subpixel precision where Mesa's llvmpipe has 8, so edges land differently.
 SWIFTSHADER = ["--enable-unsafe-swiftshader", "--use-angle=swiftshader"]
 # WebGL on the system's OpenGL ES through EGL, with no display: ANGLE on Mesa, here llvmpipe,
-# the very renderer the native build draws with.
-MESA = ["--use-angle=gl-egl", "--ignore-gpu-blocklist", "--enable-gpu"]
+# the very renderer the native build draws with. A busy machine's slow software draws must not
+# set off the GPU watchdog, and a lost GPU process must not fall back to SwiftShader unseen.
+MESA = ["--use-angle=gl-egl", "--ignore-gpu-blocklist", "--enable-gpu", "--disable-gpu-watchdog",
+        "--disable-gpu-process-crash-limit", "--disable-software-rasterizer"]
 
 
 class PageServer:
@@ -55,6 +57,8 @@ class Browser:
 
     def __init__(self, extra_flags=(), renderer=SWIFTSHADER):
         self.profile = tempfile.mkdtemp(prefix="demo-chromium-")
+        # Chromium's own messages, for a test that fails to say what the GPU process reported.
+        self.log = tempfile.TemporaryFile()
         to_browser = os.pipe()
         from_browser = os.pipe()
         # Out of the way of descriptors 3 and 4, which the child gets.
@@ -66,11 +70,15 @@ class Browser:
             os.dup2(child_out, 4)
 
         chromium = shutil.which("chromium") or "chromium"
+        # The tests hide NPOT textures from Mesa for the native program; Chromium's compositor,
+        # drawing through ANGLE on Mesa, needs them, and its GPU process fails without them.
+        environment = {name: value for name, value in os.environ.items()
+                       if name != "MESA_EXTENSION_OVERRIDE"}
         self.process = subprocess.Popen(
             [chromium, *CHROMIUM_FLAGS, *renderer, *extra_flags, "--user-data-dir=" + self.profile,
              "about:blank"],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            pass_fds=(3, 4), preexec_fn=place_pipes)
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=self.log,
+            env=environment, pass_fds=(3, 4), preexec_fn=place_pipes)
         for fd in {to_browser[0], from_browser[1], child_in, child_out}:
             os.close(fd)
         self.writer = os.fdopen(to_browser[1], "wb", buffering=0)
@@ -147,7 +155,22 @@ class Browser:
         self.writer.close()
         self.thread.join(timeout=10)
         self.reader.close()
+        self.log.close()
         shutil.rmtree(self.profile, ignore_errors=True)
+
+    def messages(self, containing=("gpu", "gl", "egl", "angle"), most=20):
+        """The last lines Chromium printed that mention any of the words (case-insensitive)."""
+        self.log.seek(0)
+        lines = [line for line in self.log.read().decode(errors="replace").splitlines()
+                 if any(word in line.lower() for word in containing)]
+        return "\n".join(lines[-most:])
+
+    def webgl2_renderer(self, page):
+        """The renderer a new WebGL 2 context on the page reports, or None without one."""
+        return page.evaluate(
+            "(() => { const gl = document.createElement('canvas').getContext('webgl2');"
+            " const info = gl && gl.getExtension('WEBGL_debug_renderer_info');"
+            " return info ? gl.getParameter(info.UNMASKED_RENDERER_WEBGL) : null; })()")
 
     def __enter__(self):
         return self
