@@ -270,15 +270,6 @@ class MesaRendererTest(unittest.TestCase):
     def setUpClass(cls):
         cls.server = PageServer(WEB)
         cls.browser = Browser(renderer=MESA)
-        # Whether ANGLE can reach Mesa through EGL depends on the machine's EGL set-up, not on
-        # the page: without it these comparisons cannot be made here, and the SwiftShader tests
-        # above still cover the page.
-        renderer = cls.browser.webgl2_renderer(cls.browser.open_page(cls.server.url))
-        if "llvmpipe" not in (renderer or ""):
-            messages = cls.browser.messages()
-            cls.tearDownClass()
-            raise unittest.SkipTest("no WebGL 2 on Mesa's llvmpipe in Chromium here (renderer: "
-                                    "%s)\n%s" % (renderer, messages))
 
     @classmethod
     def tearDownClass(cls):
@@ -286,7 +277,8 @@ class MesaRendererTest(unittest.TestCase):
         cls.server.close()
 
     def assertStillOnLlvmpipe(self, page):
-        # A GPU process lost during the capture leaves pictures from no known renderer.
+        # The pictures count only if llvmpipe drew them: a GPU process lost on the way leaves
+        # pictures from no known renderer.
         renderer = self.browser.webgl2_renderer(page)
         self.assertIn("llvmpipe", renderer or "None", self.browser.messages())
 
