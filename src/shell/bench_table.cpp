@@ -28,10 +28,14 @@ void PrintRow(std::FILE* out, const char* name, const std::vector<double>& times
 }  // namespace
 
 void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseconds) {
+    table.frames += 1;
     if (table.firstFrameMilliseconds < 0.0) {
         table.firstFrameMilliseconds = milliseconds;
     } else {
         table.worstLaterMilliseconds = std::max(table.worstLaterMilliseconds, milliseconds);
+        if (milliseconds > kStutterMilliseconds) {
+            table.laterStutters.push_back({table.frames, entry, milliseconds});
+        }
     }
     if (entry == nullptr) {
         table.clearedTimes.push_back(milliseconds);
@@ -61,5 +65,16 @@ void BenchPrint(const BenchTable& table, std::FILE* out) {
                      "frame %.1f ms\n",
                      table.windowMilliseconds, table.startupMilliseconds,
                      table.firstFrameMilliseconds, table.worstLaterMilliseconds);
+        std::fprintf(out, "frames over %.1f ms after the first: %zu", kStutterMilliseconds,
+                     table.laterStutters.size());
+        constexpr size_t kMostListed = 24;
+        for (size_t i = 0; i < table.laterStutters.size() && i < kMostListed; ++i) {
+            const BenchTable::Stutter& stutter = table.laterStutters[i];
+            std::fprintf(out, "%s frame %lld (%s) %.1f ms", i == 0 ? ":" : ",",
+                         static_cast<long long>(stutter.frame),
+                         stutter.entry != nullptr ? stutter.entry->name : "cleared",
+                         stutter.milliseconds);
+        }
+        std::fprintf(out, "%s\n", table.laterStutters.size() > kMostListed ? ", ..." : "");
     }
 }

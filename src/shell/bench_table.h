@@ -17,6 +17,15 @@ struct BenchTable {
     double startupMilliseconds = 0.0;  // the toolkit's and the scenes' set-up after that
     double firstFrameMilliseconds = -1.0;
     double worstLaterMilliseconds = 0.0;  // the slowest frame after the first
+    int64_t frames = 0;
+    // Frames after the first that took longer than kStutterMilliseconds, in order: the frame
+    // (1 = the first), its scene (null: the cleared screen) and its time.
+    struct Stutter {
+        int64_t frame;
+        const TimelineEntry* entry;
+        double milliseconds;
+    };
+    std::vector<Stutter> laterStutters;
 };
 
 // Adds one frame's time to the entry that drew it (null: the cleared screen).
@@ -24,5 +33,6 @@ void BenchRecord(BenchTable& table, const TimelineEntry* entry, double milliseco
 
 // Prints one row per scene that drew frames: frames, mean, 99th percentile and worst frame time
 // in ms, and how many frames took longer than kStutterMilliseconds; then the whole show, and a
-// line with the window's and the start-up's times, the first frame and the slowest after it.
+// line with the window's and the start-up's times, the first frame and the slowest after it, and
+// one naming the frames after the first that took longer than kStutterMilliseconds.
 void BenchPrint(const BenchTable& table, std::FILE* out);
