@@ -2,7 +2,7 @@
 #include "core/random.h"
 
 namespace {
-uint32_t randState = 1;
+thread_local uint32_t randState = 1;
 }
 
 int32_t Rand() {

@@ -6,12 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/gl_objects.h"
 #include "gfx/gfx_constants.h"
 #include "gfx/glyph_table.h"
 #include "platform/gl.h"
 
-BitmapFont smallFont;
-BitmapFont largeFont;
+thread_local BitmapFont smallFont;
+thread_local BitmapFont largeFont;
 
 namespace {
 
@@ -38,6 +39,7 @@ void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
         font.base = 0;
         return;
     }
+    NoteListsMade(block, kControlGap + kGlyphCount);
     font.base = block + static_cast<GLuint>(kControlGap);
 
     // A size without a table gets empty lists: text in it draws nothing and does not advance.

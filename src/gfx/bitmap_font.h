@@ -9,8 +9,8 @@ struct BitmapFont {
 };
 
 // The two fonts of the show: 28 and 100 pixels, created at start-up in that order.
-extern BitmapFont smallFont;
-extern BitmapFont largeFont;
+extern thread_local BitmapFont smallFont;
+extern thread_local BitmapFont largeFont;
 
 // Builds the 224 glyph lists at the given pixel height (em height, like a negative height asked of
 // a system font). Needs the GL context. The lists of different fonts never share names.

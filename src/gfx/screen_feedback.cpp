@@ -8,7 +8,7 @@
 #include "gfx/texture_generators.h"
 #include "platform/gl.h"
 
-ScreenFeedback screenFeedback;
+thread_local ScreenFeedback screenFeedback;
 
 void ScreenFeedbackCreate(ScreenFeedback& feedback, int32_t size) {
     TextureInit(feedback.texture, size, size);

@@ -12,7 +12,7 @@ struct ScreenFeedback {
 };
 
 // The show's one feedback, size 64, created at start-up.
-extern ScreenFeedback screenFeedback;
+extern thread_local ScreenFeedback screenFeedback;
 
 // Creates the square texture, fills it opaque black (drawing 4 Rand() numbers per texel as every
 // fill does) and stores the size.

@@ -4,17 +4,18 @@
 #include <new>
 #include <vector>
 
+#include "core/gl_objects.h"
 #include "core/random.h"
 #include "gfx/gfx_constants.h"
 #include "gfx/texture_generators.h"
 #include "platform/gl.h"
 
-Texture* sharedTextures[kSharedTextureCount] = {};
+thread_local Texture* sharedTextures[kSharedTextureCount] = {};
 
 namespace {
 
 // Indexed by texture name; GL hands out small names and the show never deletes a texture.
-std::vector<bool> opaqueByName;
+thread_local std::vector<bool> opaqueByName;
 
 void SetOpaque(uint32_t name, bool opaque) {
     if (name == 0) {
@@ -52,9 +53,17 @@ bool TextureInit(Texture& texture, int32_t width, int32_t height) {
     }
     GLuint name = 0;
     glGenTextures(1, &name);
+    NoteTextureMade(name);
     texture.name = name;
     SetOpaque(name, false);
     return true;
+}
+
+void ReleaseSharedTextures() {
+    for (Texture*& texture : sharedTextures) {
+        delete texture;
+        texture = nullptr;
+    }
 }
 
 Texture* TextureCreate(int32_t width, int32_t height) {

@@ -30,7 +30,11 @@ struct Texture {
 // The shared textures: entry 1 is the white disc, entries 4..7 four frames of static noise; the
 // others exist but are never bound. Null where allocation failed or before start-up.
 constexpr int32_t kSharedTextureCount = 20;
-extern Texture* sharedTextures[kSharedTextureCount];
+extern thread_local Texture* sharedTextures[kSharedTextureCount];
+
+// Frees the calling thread's shared-texture records and empties its table. Their GL names are
+// the thread's to delete (core/gl_objects.h).
+void ReleaseSharedTextures();
 
 // New texture with zero base and range, an uninitialised buffer and a texture name; no image is
 // uploaded. Null when the record or its buffer cannot be allocated.

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "core/gl_objects.h"
 #include "platform/gl.h"
 
 namespace {
@@ -125,6 +126,7 @@ void DrawMeshLinesTopFirst(const Mesh& mesh) {
 uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count) {
     if (list == 0) {
         list = glGenLists(1);
+        NoteListsMade(list, 1);
     }
     glNewList(list, GL_COMPILE);
     glPushAttrib(GL_ENABLE_BIT);

@@ -24,12 +24,24 @@ struct Display {
     GLuint depthBuffer = 0;
     int32_t width = 0;
     int32_t height = 0;
+    bool vsync = false;       // the swap waits for the display
     bool paceFrames = false;  // no vsync: hold frames to 60 Hz ourselves
     std::chrono::steady_clock::time_point nextFrame;
     bool sdlStarted = false;
 };
 
+// The second context, and what the thread drawing with it made: a hidden window of its own to be
+// current with (a surface is current on one thread at a time) and its picture framebuffer.
+struct SecondContext {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    GLuint framebuffer = 0;
+    GLuint colorBuffer = 0;
+    GLuint depthBuffer = 0;
+};
+
 Display display;
+SecondContext second;
 std::string lastError;
 
 template <typename T>
@@ -57,23 +69,39 @@ bool Fail(const std::string& what) {
     return false;
 }
 
-bool CreatePictureFramebuffer() {
+// A framebuffer object in the current context, bound, over the given renderbuffers; with
+// `makeBuffers` the renderbuffers are made first (the picture's size and formats).
+bool MakePictureFramebuffer(GLuint* framebuffer, GLuint* colorBuffer, GLuint* depthBuffer,
+                            bool makeBuffers) {
     FramebufferCalls& gl = display.gl;
-    gl.genFramebuffers(1, &display.framebuffer);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, display.framebuffer);
-    gl.genRenderbuffers(1, &display.colorBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, display.colorBuffer);
-    // No alpha channel: a copy of the picture into a texture reads alpha 1 everywhere.
-    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGB8, display.width, display.height);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                               display.colorBuffer);
-    gl.genRenderbuffers(1, &display.depthBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, display.depthBuffer);
-    gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, display.width, display.height);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                               display.depthBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    if (makeBuffers) {
+        gl.genRenderbuffers(1, colorBuffer);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, *colorBuffer);
+        // No alpha channel: a copy of the picture into a texture reads alpha 1 everywhere.
+        gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGB8, display.width, display.height);
+        gl.genRenderbuffers(1, depthBuffer);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, *depthBuffer);
+        gl.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, display.width,
+                               display.height);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    }
+    gl.genFramebuffers(1, framebuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, *framebuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, *colorBuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, *depthBuffer);
     return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+// SDL's context set-up queries state that older context versions do not know; its errors must
+// not be mistaken for the show's.
+void DiscardSetUpErrors() {
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+bool CreatePictureFramebuffer() {
+    return MakePictureFramebuffer(&display.framebuffer, &display.colorBuffer, &display.depthBuffer,
+                                  true);
 }
 
 }  // namespace
@@ -167,15 +195,12 @@ bool DisplayOpen(const DisplayConfig& config) {
         display.paceFrames = false;
     } else {
         SDL_ShowCursor(SDL_DISABLE);
-        const bool vsync = config.vsync && SDL_GL_SetSwapInterval(1) == 0;
-        display.paceFrames = !vsync;
+        display.vsync = config.vsync && SDL_GL_SetSwapInterval(1) == 0;
+        display.paceFrames = !display.vsync;
     }
     display.nextFrame = std::chrono::steady_clock::now();
     DisplayBindPicture();
-    // SDL's context set-up queries state that older context versions do not know; its errors
-    // must not be mistaken for the show's.
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
+    DiscardSetUpErrors();
     return true;
 }
 
@@ -252,7 +277,107 @@ void DisplayReadPicture(uint8_t* rgb) {
 #endif
 }
 
+bool DisplayOpenSecondContext() {
+#if defined(DEMO_GL_LAYER)
+    return false;
+#else
+    if (!DisplayIsOpen() || second.context != nullptr) {
+        return false;
+    }
+    second.window =
+        SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, display.width,
+                         display.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (second.window != nullptr) {
+        SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+        second.context = SDL_GL_CreateContext(second.window);
+        SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+        DiscardSetUpErrors();  // the new context is current here for now
+    }
+    SDL_GL_MakeCurrent(display.window, display.context);
+    if (second.context == nullptr) {
+        DisplayCloseSecondContext();
+        return false;
+    }
+    return true;
+#endif
+}
+
+bool DisplayUseSecondContextHere() {
+    if (second.context == nullptr || SDL_GL_MakeCurrent(second.window, second.context) != 0) {
+        return false;
+    }
+    if (!MakePictureFramebuffer(&second.framebuffer, &second.colorBuffer, &second.depthBuffer,
+                                true)) {
+        DisplayLeaveSecondContext();
+        return false;
+    }
+    return true;
+}
+
+void DisplayLeaveSecondContext() {
+    if (second.context == nullptr) {
+        return;
+    }
+    FramebufferCalls& gl = display.gl;
+    if (second.framebuffer != 0) {
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        SDL_GL_GetDrawableSize(display.window, &drawableWidth, &drawableHeight);
+        BlitPictureLetterboxed(gl, second.framebuffer, display.width, display.height, drawableWidth,
+                               drawableHeight);
+        glFinish();
+        gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        gl.deleteFramebuffers(1, &second.framebuffer);
+        gl.deleteRenderbuffers(1, &second.colorBuffer);
+        gl.deleteRenderbuffers(1, &second.depthBuffer);
+        second.framebuffer = second.colorBuffer = second.depthBuffer = 0;
+    }
+    SDL_GL_MakeCurrent(second.window, nullptr);
+}
+
+bool DisplayMoveToSecondContext() {
+    if (!DisplayIsOpen() || second.context == nullptr) {
+        return false;
+    }
+    // What the first context drew must be in the picture before the second reads or draws it.
+    glFinish();
+    if (SDL_GL_MakeCurrent(display.window, second.context) != 0) {
+        SDL_GL_MakeCurrent(display.window, display.context);
+        return false;
+    }
+    GLuint framebuffer = 0;
+    if (!MakePictureFramebuffer(&framebuffer, &display.colorBuffer, &display.depthBuffer, false)) {
+        display.gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        display.gl.deleteFramebuffers(1, &framebuffer);
+        SDL_GL_MakeCurrent(display.window, display.context);
+        DisplayBindPicture();
+        return false;
+    }
+    // A framebuffer object belongs to its context: the first one's goes with it.
+    SDL_GL_DeleteContext(display.context);
+    display.context = second.context;
+    display.framebuffer = framebuffer;
+    second.context = nullptr;
+    SDL_DestroyWindow(second.window);
+    second = SecondContext{};
+    if (display.vsync) {
+        SDL_GL_SetSwapInterval(1);
+    }
+    return true;
+}
+
+void DisplayCloseSecondContext() {
+    if (second.context != nullptr) {
+        SDL_GL_DeleteContext(second.context);
+    }
+    if (second.window != nullptr) {
+        SDL_DestroyWindow(second.window);
+    }
+    second = SecondContext{};
+}
+
 void DisplayClose() {
+    DisplayCloseSecondContext();
     if (display.context != nullptr) {
 #if defined(DEMO_GL_LAYER)
         GlLayerClose();

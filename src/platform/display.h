@@ -52,3 +52,25 @@ void DisplayClose();
 
 // Binds the picture framebuffer for drawing and reading (DisplayOpen and DisplayPresent do it).
 void DisplayBindPicture();
+
+// A second GL context in the picture's share group, for a thread that draws the show unseen so
+// that the driver builds its programs for every drawing state ahead of time. A driver keeps those
+// programs per context, so the show then moves to that context to find them ready.
+//
+// Main thread, display open: makes the second context, current nowhere. False where there is
+// none to be had (Windows and the web today, and our own GL layer, whose few programs are built
+// when it opens), or when it cannot be made; the show then simply stays where it is.
+bool DisplayOpenSecondContext();
+// The drawing thread: makes the second context current there with a picture framebuffer of its
+// own bound, of the same size and formats as the show's. False when it cannot.
+bool DisplayUseSecondContextHere();
+// The drawing thread, done: presents its picture once (so that presenting is ready too), waits
+// for the driver, deletes its framebuffer and leaves the context current nowhere.
+void DisplayLeaveSecondContext();
+// Main thread, once the drawing thread has left it: the show draws with the second context from
+// now on (its picture framebuffer bound, holding the same picture) and the first is deleted. GL
+// state that is not an object does not move: the caller carries what the show set. False, with
+// nothing changed, when there is no second context to move to.
+bool DisplayMoveToSecondContext();
+// Main thread: deletes the second context unused. Safe when there is none.
+void DisplayCloseSecondContext();

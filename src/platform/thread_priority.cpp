@@ -10,3 +10,8 @@ void RaiseCurrentThreadPriority() {
     const auto thread = static_cast<id_t>(syscall(SYS_gettid));
     (void)setpriority(PRIO_PROCESS, thread, -10);
 }
+
+void LowerCurrentThreadPriority() {
+    const auto thread = static_cast<id_t>(syscall(SYS_gettid));
+    (void)setpriority(PRIO_PROCESS, thread, 19);
+}

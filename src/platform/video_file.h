@@ -10,7 +10,7 @@ struct VideoFileConfig {
     int32_t pictureHeight = 480;
     int32_t scale = 2;  // each picture pixel becomes scale x scale video pixels
     int32_t fps = 60;
-    int32_t crf = 18;                 // x264 constant rate factor: lower is better and larger
+    int32_t crf = 18;                  // x264 constant rate factor: lower is better and larger
     const char* preset = "superfast";  // x264 speed preset
 };
 

@@ -17,7 +17,7 @@ constexpr float kHalfCell = 0.025f;
 
 }  // namespace
 
-BitGridState bitGrid;
+thread_local BitGridState bitGrid;
 
 int32_t BitGridBitCount(const BitGridState& state) {
     const int32_t count = 6 * static_cast<int32_t>(state.clock / 10.0f);

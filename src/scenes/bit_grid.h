@@ -13,7 +13,7 @@ struct BitGridState {
     int32_t visits = 0;
 };
 
-extern BitGridState bitGrid;
+extern thread_local BitGridState bitGrid;
 
 // Number of live bits: 6 per 10 units of clock, never more than the slots that exist.
 int32_t BitGridBitCount(const BitGridState& state);

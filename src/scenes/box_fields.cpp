@@ -21,12 +21,12 @@ constexpr float kWaveTurn = 6.283184f;   // divided by the column index for the 
 constexpr float kVisitLength = 7.0f;     // the visits end at cumulative multiples of this
 constexpr int32_t kFieldSize = 5;
 
-Camera camera;
-Mesh cube;
+thread_local Camera camera;
+thread_local Mesh cube;
 
 }  // namespace
 
-BoxFieldsState boxFields;
+thread_local BoxFieldsState boxFields;
 
 void BoxFieldsTick(BoxFieldsState& state, float step) {
     state.clock = state.clock + step;

@@ -12,7 +12,7 @@ struct BoxFieldsState {
     int32_t visits = 0;      // completed visits
 };
 
-extern BoxFieldsState boxFields;
+extern thread_local BoxFieldsState boxFields;
 
 // Adds a frame's step to the clock and half of it to the drift.
 void BoxFieldsTick(BoxFieldsState& state, float step);

@@ -42,14 +42,14 @@ constexpr Rider kRiders[4] = {
     {3.0f, -6.5f, 12.8f, -7.3f, 50.0f, 0.0f, 30.0f},
 };
 
-Mesh hub;
-Mesh rider;
-Mesh plate;
-Sprite cell;
+thread_local Mesh hub;
+thread_local Mesh rider;
+thread_local Mesh plate;
+thread_local Sprite cell;
 
 }  // namespace
 
-EndTitles endTitles;
+thread_local EndTitles endTitles;
 
 void EndTitlesAdvance(EndTitles& scene, float step) {
     scene.clock += step;

@@ -24,7 +24,7 @@ struct EndTitles {
     Camera camera;
 };
 
-extern EndTitles endTitles;
+extern thread_local EndTitles endTitles;
 
 // Start of a frame: the clock, then the camera target swings in (until 100) or, past 200, out.
 void EndTitlesAdvance(EndTitles& scene, float step);

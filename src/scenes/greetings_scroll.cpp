@@ -27,11 +27,11 @@ constexpr GreetingLine kLines[kGreetingLineCount] = {
     {"zov", -15.5f},      {"quimbelt", -17.5f},
 };
 
-Mesh ring;
+thread_local Mesh ring;
 
 }  // namespace
 
-GreetingsScroll greetingsScroll;
+thread_local GreetingsScroll greetingsScroll;
 
 const char* GreetingText(int line) {
     return kLines[line].text;

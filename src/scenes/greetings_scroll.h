@@ -9,7 +9,7 @@ struct GreetingsScroll {
     Camera camera;
 };
 
-extern GreetingsScroll greetingsScroll;
+extern thread_local GreetingsScroll greetingsScroll;
 
 constexpr int kGreetingLineCount = 10;
 

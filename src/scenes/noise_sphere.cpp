@@ -46,17 +46,17 @@ constexpr WhiteOutQuarter kWhiteOut[4] = {
     {480.0f, 0.5f, -0.5f},   // top right
 };
 
-Camera camera;
-Mesh core;
-Mesh shells[kShellCount];
+thread_local Camera camera;
+thread_local Mesh core;
+thread_local Mesh shells[kShellCount];
 // The shells never change shape, so their line overlays are recorded once (RecordMeshLines).
-GLuint shellLines = 0;
-Sprite dotSprite;
-Sprite whiteOutSprite;
+thread_local GLuint shellLines = 0;
+thread_local Sprite dotSprite;
+thread_local Sprite whiteOutSprite;
 
 }  // namespace
 
-NoiseSphereState noiseSphere;
+thread_local NoiseSphereState noiseSphere;
 
 void NoiseSphereDive(NoiseSphereState& state, float step) {
     // The constant part is added once per frame, so the rhythm depends on the frame rate.

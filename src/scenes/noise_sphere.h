@@ -27,7 +27,7 @@ struct NoiseSphereState {
 };
 
 // The scene's one instance, drawn by NoiseSphereDraw.
-extern NoiseSphereState noiseSphere;
+extern thread_local NoiseSphereState noiseSphere;
 
 // Camera dive: the distance shrinks ever faster and jumps back out, further each time, when it
 // falls below 60.

@@ -33,7 +33,7 @@ float ReturnSpeed() {
 }
 
 // Ball, player's paddle, computer's paddle.
-Sprite paddleSprites[3];
+thread_local Sprite paddleSprites[3];
 
 void SetSprite(Sprite& sprite, bool textured, bool alphaBlend, float halfWidth, float halfHeight) {
     sprite.textured = textured;
@@ -46,7 +46,7 @@ void SetSprite(Sprite& sprite, bool textured, bool alphaBlend, float halfWidth, 
 
 }  // namespace
 
-PaddleGame paddleGame;
+thread_local PaddleGame paddleGame;
 
 void PaddleGameServe(PaddleGame& game) {
     const PaddleGame start;

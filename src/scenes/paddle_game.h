@@ -19,7 +19,7 @@ struct PaddleGame {
 };
 
 // The one game, drawn by PaddleGameDraw; PaddleGameInit puts it back to its start values.
-extern PaddleGame paddleGame;
+extern thread_local PaddleGame paddleGame;
 
 // Ball back to the centre with its start velocity, both paddles back to x = 0.
 void PaddleGameServe(PaddleGame& game);

@@ -17,7 +17,8 @@ constexpr StateBlocksRoutine kScenes[] = {
 
 // The blocks never move (they are globals), so the list is built once.
 const SceneStateBlocks& AllBlocks() {
-    static const SceneStateBlocks blocks = [] {
+    // Per thread, as the records are.
+    thread_local const SceneStateBlocks blocks = [] {
         SceneStateBlocks all;
         for (StateBlocksRoutine routine : kScenes) {
             routine(all);

@@ -1,6 +1,10 @@
 // Every scene's routine pair: a set-up run once at start-up and a draw routine run every frame
 // while the show's timeline selects the scene. A draw routine returns true on the frame its visit
 // ends; which scene follows is the timeline's business.
+//
+// The scenes' records, meshes, cameras and sprites, like the toolkit's textures, fonts and screen
+// feedback, are per thread: the show's thread has its set, and a rehearsal of the show on another
+// thread with a GL context of its own (shell/rehearsal.h) builds and draws a set of its own.
 #pragma once
 
 #include "core/frame_input.h"

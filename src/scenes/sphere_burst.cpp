@@ -18,18 +18,18 @@ namespace {
 constexpr float kHalfTurn = 3.14159f;  // divisor of every angle of the scene
 constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
 
-Camera camera;
-Mesh ball;
-Mesh shell;
-Mesh floorGrid;
+thread_local Camera camera;
+thread_local Mesh ball;
+thread_local Mesh shell;
+thread_local Mesh floorGrid;
 // The ball and the shell never change shape, so their line overlays are recorded once
 // (RecordMeshLines).
-GLuint ballLines = 0;
-GLuint shellLines = 0;
+thread_local GLuint ballLines = 0;
+thread_local GLuint shellLines = 0;
 
 }  // namespace
 
-SphereBurstState sphereBurst;
+thread_local SphereBurstState sphereBurst;
 
 Vec3 SphereBurstEye(float clock) {
     const int32_t s = 4 * static_cast<int32_t>(clock / 8.0f);

@@ -10,7 +10,7 @@ struct SphereBurstState {
     int32_t noiseIndex = 0;  // 0..3, carries over between visits
 };
 
-extern SphereBurstState sphereBurst;
+extern thread_local SphereBurstState sphereBurst;
 
 // Camera eye at height 50, jumping between views every 8 units of clock.
 Vec3 SphereBurstEye(float clock);

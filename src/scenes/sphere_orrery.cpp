@@ -44,11 +44,11 @@ constexpr OrreryWord kWords[4] = {
     {"control", 105.0f, 155.0f, -2.0f, -0.5f, 90.0f, 10.0f},
 };
 
-Mesh sun;
-Mesh planet;
-Mesh satellite;
-Mesh cage;
-Sprite flash;
+thread_local Mesh sun;
+thread_local Mesh planet;
+thread_local Mesh satellite;
+thread_local Mesh cage;
+thread_local Sprite flash;
 
 void SetFlashQuarter(int quarter) {
     flash.x = kQuarterX[quarter];
@@ -57,7 +57,7 @@ void SetFlashQuarter(int quarter) {
 
 }  // namespace
 
-SphereOrrery sphereOrrery;
+thread_local SphereOrrery sphereOrrery;
 
 Vec3 SphereOrreryEye(float clock) {
     const float b = static_cast<float>(static_cast<double>(clock) / kHalfTurnDivisor / 2.0);

@@ -13,7 +13,7 @@ struct SphereOrrery {
     Camera camera;
 };
 
-extern SphereOrrery sphereOrrery;
+extern thread_local SphereOrrery sphereOrrery;
 
 // Start of a frame: the clock, the eye on its looping path 100 units from the centre, the noise
 // frame and both spins.

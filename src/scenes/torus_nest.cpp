@@ -20,14 +20,14 @@ constexpr float kSwayTurnX = 6.28298f;
 constexpr float kSwayTurnZ = 6.28318f;
 constexpr float kVisitLength = 20.0f;  // a visit ends once the clock passes this
 
-Camera camera;
-Mesh rings[kTorusNestRings];
+thread_local Camera camera;
+thread_local Mesh rings[kTorusNestRings];
 // The rings never change shape, so the outlined ones are recorded once (RecordMeshLines).
-GLuint ringLines[kTorusNestRings] = {};
+thread_local GLuint ringLines[kTorusNestRings] = {};
 
 }  // namespace
 
-TorusNestState torusNest;
+thread_local TorusNestState torusNest;
 
 Vec3 TorusNestEye(float clock) {
     const float z = (SinF(clock / kSwayTurnZ) + 1.0f) * 50.0f;

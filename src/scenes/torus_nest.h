@@ -12,7 +12,7 @@ struct TorusNestState {
     int32_t noiseIndex = 0;  // 0..3, carries over between visits
 };
 
-extern TorusNestState torusNest;
+extern thread_local TorusNestState torusNest;
 
 // Camera eye swaying at height 0, its x and z out of step.
 Vec3 TorusNestEye(float clock);

@@ -44,10 +44,10 @@ constexpr float kEndClock = 100.0f;
 constexpr float kVisitClockStep = 10.0f;
 constexpr float kVisitClockBase = 50.0f;
 
-Mesh tube;
-Mesh grid;
-Mesh sphere;
-Camera camera;
+thread_local Mesh tube;
+thread_local Mesh grid;
+thread_local Mesh sphere;
+thread_local Camera camera;
 
 // Sine and cosine of a single-precision angle in double; products stay double until stored.
 double Sin(float x) {
@@ -59,7 +59,7 @@ double Cos(float x) {
 
 }  // namespace
 
-TubeCarouselState tubeCarousel;
+thread_local TubeCarouselState tubeCarousel;
 
 void TubeCarouselReset() {
     tubeCarousel = TubeCarouselState{};

@@ -13,7 +13,7 @@ struct TubeCarouselState {
 };
 
 // The scene's one instance, drawn by TubeCarouselDraw.
-extern TubeCarouselState tubeCarousel;
+extern thread_local TubeCarouselState tubeCarousel;
 
 // Back to the start values (TubeCarouselInit does this too; tests call it directly).
 void TubeCarouselReset();

@@ -51,10 +51,10 @@ struct FlashQuarter {
 constexpr FlashQuarter kFlashCentre[kTumblingRingsFlashCount] = {
     {-0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}, {0.5f, -0.5f}};
 
-Mesh rings[kRingCount];  // rings[k - kFirstRing]
-Camera camera;
-Sprite blackout;
-Sprite flash;
+thread_local Mesh rings[kRingCount];  // rings[k - kFirstRing]
+thread_local Camera camera;
+thread_local Sprite blackout;
+thread_local Sprite flash;
 
 // Ring k's turn in degrees, added to the turns of the rings drawn before it.
 float TumblingRingsAngle(const TumblingRingsState& state, int32_t k) {
@@ -76,7 +76,7 @@ void FillSharedTextures() {
 
 }  // namespace
 
-TumblingRingsState tumblingRings;
+thread_local TumblingRingsState tumblingRings;
 const float kTumblingRingsFlashLimit[kTumblingRingsFlashCount] = {30.0f, 40.0f, 50.0f, 60.0f};
 
 void TumblingRingsReset() {

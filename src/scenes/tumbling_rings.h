@@ -14,7 +14,7 @@ struct TumblingRingsState {
 };
 
 // The scene's one instance, drawn by TumblingRingsDraw.
-extern TumblingRingsState tumblingRings;
+extern thread_local TumblingRingsState tumblingRings;
 
 // Back to the start values (TumblingRingsInit does this too; tests call it directly).
 void TumblingRingsReset();

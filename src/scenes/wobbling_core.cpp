@@ -24,12 +24,12 @@ constexpr int32_t kPullOutGrowth = 20;  // each later pull-out reaches this much
 constexpr float kSceneEnd = 200.0f;
 constexpr int kShellCount = 5;
 
-Mesh core;
-Mesh shells[kShellCount];
+thread_local Mesh core;
+thread_local Mesh shells[kShellCount];
 
 }  // namespace
 
-WobblingCore wobblingCore;
+thread_local WobblingCore wobblingCore;
 
 void WobblingCoreAdvance(WobblingCore& scene, float step) {
     scene.speed += kSpeedGrowth * step;

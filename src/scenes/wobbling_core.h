@@ -13,7 +13,7 @@ struct WobblingCore {
     Camera camera;
 };
 
-extern WobblingCore wobblingCore;
+extern thread_local WobblingCore wobblingCore;
 
 // Start of a frame: speed and clock, then the camera moves back and up by step * speed.
 void WobblingCoreAdvance(WobblingCore& scene, float step);

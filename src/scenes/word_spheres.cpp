@@ -21,7 +21,7 @@ constexpr float kSceneEnd = 180.0f;
 
 constexpr const char* kSentence[] = {"YOU", "should", "be", "happy", "cuz", "we are", "bored"};
 
-Mesh ball;
+thread_local Mesh ball;
 
 // Pushes the modelview matrix and moves to sphere j of the diagonal.
 void PlaceSphere(int j) {
@@ -33,7 +33,7 @@ void PlaceSphere(int j) {
 
 }  // namespace
 
-WordSpheres wordSpheres;
+thread_local WordSpheres wordSpheres;
 
 const char* SentenceWord(float wordClock) {
     // Upper bounds 5, 10, ..., 35 inclusive, compared in float as the table reads.

@@ -10,7 +10,7 @@ struct WordSpheres {
     Camera camera;
 };
 
-extern WordSpheres wordSpheres;
+extern thread_local WordSpheres wordSpheres;
 
 // The word shown at word clock t: each bound belongs to the earlier word ("YOU" up to and
 // including 5); null above 35.

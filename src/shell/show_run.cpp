@@ -65,6 +65,7 @@ void EmitOfflineFrame(ShowRun& run) {
 void RunFrame(ShowRun& run) {
     ++run.frame;
     const auto started = std::chrono::steady_clock::now();
+    RehearsalMoveWhenReady(run.rehearsal, run.position.frame + 1);
     ShowState& show = run.show;
     const TimelineEntry* drawn = nullptr;
     if (StudyBeginPass(run) == PassPicture::NewFrame) {
@@ -258,6 +259,12 @@ bool ShowRunOpen(ShowRun& run, const DemoOptions& options) {
     const auto startupBegan = std::chrono::steady_clock::now();
     CreateToolkitStartupResources();
     RunSceneInitialisations();
+    // The live show and the benchmark get their drawing paths ready ahead of use; captures and
+    // exports do not mind a slow frame, and the hidden game draws little.
+    if (!run.offline && !show.hiddenMode) {
+        RehearseFirstFrame(show, run.position);
+        RehearsalStart(run.rehearsal);
+    }
     if (bench) {
         glFinish();
     }
@@ -328,9 +335,11 @@ void ShowRunClose(ShowRun& run) {
         std::fprintf(stderr, "demo: --from %g is past the show's end\n", options.fromSeconds);
         status = 2;
     }
+    RehearsalEnd(run.rehearsal);
     DestroyDemoWindow();
     if (bench) {
         BenchPrint(run.bench, stdout);
+        RehearsalPrint(run.rehearsal, stdout);
     }
     if (!run.offline && PendingStopRequest() != StopRequest::None) {
         const StopRequest stop = PendingStopRequest();

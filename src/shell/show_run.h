@@ -9,6 +9,7 @@
 #include "shell/command_line.h"
 #include "shell/offline_output.h"
 #include "shell/progress_line.h"
+#include "shell/rehearsal.h"
 #include "shell/show_frame.h"
 #include "shell/study_controls.h"
 #include "shell/timeline.h"
@@ -27,6 +28,7 @@ struct ShowRun {
     BenchTable bench;
     ProgressLine progress;
     Study study;          // pause, steps, seeks, the overlay
+    Rehearsal rehearsal;  // the live show's and the benchmark's drawing paths made ready
     bool failed = false;  // writing failed: status 1
     int status = 0;       // the exit status, once ShowRunClose has run
 };

@@ -244,3 +244,20 @@ void DisplayClose() {
     }
     display = Display{};
 }
+
+// No second context here: the show draws with its one context throughout.
+bool DisplayOpenSecondContext() {
+    return false;
+}
+
+bool DisplayUseSecondContextHere() {
+    return false;
+}
+
+void DisplayLeaveSecondContext() {}
+
+bool DisplayMoveToSecondContext() {
+    return false;
+}
+
+void DisplayCloseSecondContext() {}

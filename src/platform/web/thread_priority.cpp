@@ -2,3 +2,5 @@
 #include "platform/thread_priority.h"
 
 void RaiseCurrentThreadPriority() {}
+
+void LowerCurrentThreadPriority() {}

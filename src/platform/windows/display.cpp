@@ -345,3 +345,20 @@ void DisplayClose() {
     ClearWindowMessages();
     display = Display{};
 }
+
+// No second context here: the show draws with its one context throughout.
+bool DisplayOpenSecondContext() {
+    return false;
+}
+
+bool DisplayUseSecondContextHere() {
+    return false;
+}
+
+void DisplayLeaveSecondContext() {}
+
+bool DisplayMoveToSecondContext() {
+    return false;
+}
+
+void DisplayCloseSecondContext() {}

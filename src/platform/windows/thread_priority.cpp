@@ -6,3 +6,7 @@
 void RaiseCurrentThreadPriority() {
     (void)SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
 }
+
+void LowerCurrentThreadPriority() {
+    (void)SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+}
