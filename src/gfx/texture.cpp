@@ -14,7 +14,7 @@ thread_local Texture* sharedTextures[kSharedTextureCount] = {};
 
 namespace {
 
-// Indexed by texture name; GL hands out small names and the show never deletes a texture.
+// Indexed by texture name; GL hands out small names and the show's thread never deletes a texture.
 thread_local std::vector<bool> opaqueByName;
 
 void SetOpaque(uint32_t name, bool opaque) {

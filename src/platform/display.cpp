@@ -38,6 +38,10 @@ struct SecondContext {
     GLuint framebuffer = 0;
     GLuint colorBuffer = 0;
     GLuint depthBuffer = 0;
+    // The show's window size when the context was made, for the drawing thread's one present,
+    // so that it takes the same scaling path without asking SDL about another thread's window.
+    int presentWidth = 0;
+    int presentHeight = 0;
 };
 
 Display display;
@@ -294,6 +298,7 @@ bool DisplayOpenSecondContext() {
         DiscardSetUpErrors();  // the new context is current here for now
     }
     SDL_GL_MakeCurrent(display.window, display.context);
+    SDL_GL_GetDrawableSize(display.window, &second.presentWidth, &second.presentHeight);
     if (second.context == nullptr) {
         DisplayCloseSecondContext();
         return false;
@@ -320,11 +325,8 @@ void DisplayLeaveSecondContext() {
     }
     FramebufferCalls& gl = display.gl;
     if (second.framebuffer != 0) {
-        int drawableWidth = 0;
-        int drawableHeight = 0;
-        SDL_GL_GetDrawableSize(display.window, &drawableWidth, &drawableHeight);
-        BlitPictureLetterboxed(gl, second.framebuffer, display.width, display.height, drawableWidth,
-                               drawableHeight);
+        BlitPictureLetterboxed(gl, second.framebuffer, display.width, display.height,
+                               second.presentWidth, second.presentHeight);
         glFinish();
         gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
         gl.deleteFramebuffers(1, &second.framebuffer);
