@@ -62,14 +62,6 @@ const std::map<int, uint64_t> kFrameHashes = {
     {2600, 0xb3f01229fd7df325ull}, {2642, 0xb3f01229fd7df325ull},
 };
 
-uint64_t PixelHash(const Picture& picture) {
-    uint64_t hash = 14695981039346656037ull;
-    for (const uint8_t byte : picture.rgb) {
-        hash = (hash ^ byte) * 1099511628211ull;
-    }
-    return hash;
-}
-
 // Pixels that the caption at the scenes' caption place covers, drawn alone in black on white.
 std::vector<bool> CaptionInk(const char* caption) {
     if (smallFont.base == 0) {

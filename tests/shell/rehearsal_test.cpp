@@ -19,14 +19,6 @@ constexpr int32_t kFps = 20;
 // Into the second visit, so that the pictures after the move cover a change of scene.
 constexpr int64_t kFrames = 560;
 
-uint64_t Hash(const std::vector<uint8_t>& bytes) {
-    uint64_t hash = 14695981039346656037ull;
-    for (uint8_t byte : bytes) {
-        hash = (hash ^ byte) * 1099511628211ull;
-    }
-    return hash;
-}
-
 class RehearsalTest : public GlTest {
 protected:
     void SetUp() override {
@@ -40,7 +32,7 @@ protected:
 
     uint64_t DrawNext() {
         DrawNextFrame(show, position, FixedFrameStep(kFps), true);
-        return Hash(ReadPicture().rgb);
+        return PixelHash(ReadPicture());
     }
 
     static inline bool started = false;

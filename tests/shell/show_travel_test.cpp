@@ -18,14 +18,6 @@ namespace {
 
 constexpr int32_t kFps = 20;
 
-uint64_t Hash(const uint8_t* bytes, size_t size) {
-    uint64_t hash = 14695981039346656037ull;
-    for (size_t i = 0; i < size; ++i) {
-        hash = (hash ^ bytes[i]) * 1099511628211ull;
-    }
-    return hash;
-}
-
 // The picture and the sound of one frame.
 struct FrameHashes {
     uint64_t picture = 0;
@@ -62,9 +54,8 @@ protected:
         const Picture picture = ReadPicture();
         std::vector<int16_t> pcm;
         RenderMusicUpTo(position.frame, kFps, &pcm);
-        return FrameHashes{
-            Hash(picture.rgb.data(), picture.rgb.size()),
-            Hash(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * sizeof(int16_t))};
+        return FrameHashes{PixelHash(picture), Fnv1a(reinterpret_cast<const uint8_t*>(pcm.data()),
+                                                     pcm.size() * sizeof(int16_t))};
     }
 
     FrameHashes DrawNext() {

@@ -41,6 +41,18 @@ Picture LoadPicture(const std::string& path) {
     return picture;
 }
 
+uint64_t Fnv1a(const uint8_t* bytes, size_t size) {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < size; ++i) {
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+uint64_t PixelHash(const Picture& picture) {
+    return Fnv1a(picture.rgb.data(), picture.rgb.size());
+}
+
 Picture ReadPicture() {
     Picture picture;
     picture.width = screenWidth;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ int32_t CountPixels(const Picture& picture, Rgb color);
 // Pixels of `color` in columns left..right-1 and rows top..bottom-1.
 int32_t CountInRect(const Picture& picture, Rgb color, int32_t left, int32_t top, int32_t right,
                     int32_t bottom);
+// 64-bit FNV-1a of bytes: a picture's or a sound's fingerprint for the frame-hash tables and the
+// exactness tests.
+uint64_t Fnv1a(const uint8_t* bytes, size_t size);
+uint64_t PixelHash(const Picture& picture);
 // The GL picture read back, or a PNG file decoded (empty, with a test failure, if unreadable).
 Picture ReadPicture();
 Picture LoadPicture(const std::string& path);
