@@ -36,15 +36,3 @@ void DeleteThisThreadsGlObjects() {
     }
     made = MadeObjects{};
 }
-
-GLsizei TexturesMadeByThisThread() {
-    return static_cast<GLsizei>(made.textures.size());
-}
-
-GLsizei ListsMadeByThisThread() {
-    GLsizei total = 0;
-    for (const auto& entry : made.lists) {
-        total += entry.second;
-    }
-    return total;
-}

@@ -11,7 +11,3 @@ void NoteListsMade(GLuint first, GLsizei count);
 // Deletes every texture and display list the calling thread noted, and forgets them. Needs that
 // thread's context current.
 void DeleteThisThreadsGlObjects();
-
-// How many texture names and display lists the calling thread has noted.
-GLsizei TexturesMadeByThisThread();
-GLsizei ListsMadeByThisThread();

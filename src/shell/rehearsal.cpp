@@ -86,8 +86,6 @@ bool MoveShow() {
     return true;
 }
 
-}  // namespace
-
 void RehearseFirstFrame(ShowState& show, ShowPosition& position) {
     ShowSnapshot before;
     TakeSnapshot(before, show, position, 0);
@@ -95,10 +93,13 @@ void RehearseFirstFrame(ShowState& show, ShowPosition& position) {
     RestoreSnapshot(before, show, position);
 }
 
-bool RehearsalStart(Rehearsal& rehearsal) {
+}  // namespace
+
+bool RehearsalStart(Rehearsal& rehearsal, ShowState& show, ShowPosition& position) {
     if (rehearsal.running || rehearsal.moves > 0 || !DisplayOpenSecondContext()) {
         return false;
     }
+    RehearseFirstFrame(show, position);
     rehearsal.roundsDone = 0;
     rehearsal.nextContextOpen = false;
     rehearsal.stop = false;

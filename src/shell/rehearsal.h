@@ -7,7 +7,7 @@
 // It goes in two rounds, each on a context of its own: first the opening visit alone, which is
 // done within about a second, and the show moves to that context; then the whole show from the
 // start, and the show moves again. Before either, the show's own first frame is drawn once unseen
-// at start-up and put back (RehearseFirstFrame).
+// at start-up and put back.
 //
 // The rehearsing thread has its own scene records, toolkit resources and random sequence (they
 // are per thread), draws into a picture of its own and deletes what it made when it is done: the
@@ -45,13 +45,11 @@ struct Rehearsal {
     int64_t movedBeforeFrame[2] = {};
 };
 
-// Start-up, main thread: draws the show's first frame unseen and puts the show back as it was, so
-// that the driver has built the first frame's programs before the frame is due.
-void RehearseFirstFrame(ShowState& show, ShowPosition& position);
-
-// Main thread, once the show's own set-up has run: opens a second context and starts the thread.
-// False, with nothing started, where there is no second context.
-bool RehearsalStart(Rehearsal& rehearsal);
+// Main thread, once the show's own set-up has run: opens a second context, draws the show's first
+// frame unseen and puts the show back as it was (so that the driver has built the first frame's
+// programs before the frame is due), and starts the thread. False, with nothing drawn or started,
+// where there is no second context.
+bool RehearsalStart(Rehearsal& rehearsal, ShowState& show, ShowPosition& position);
 
 // Main thread, before drawing show frame `frame`: moves the show to the context of a round the
 // thread has finished, with the GL state the show set carried over. True on a pass that moved.

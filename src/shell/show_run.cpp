@@ -259,11 +259,11 @@ bool ShowRunOpen(ShowRun& run, const DemoOptions& options) {
     const auto startupBegan = std::chrono::steady_clock::now();
     CreateToolkitStartupResources();
     RunSceneInitialisations();
-    // The live show and the benchmark get their drawing paths ready ahead of use; captures and
-    // exports do not mind a slow frame, and the hidden game draws little.
+    // The live show and the benchmark get their drawing paths ready ahead of use where there is
+    // a second context to do it on; captures and exports do not mind a slow frame, and the
+    // hidden game draws little.
     if (!run.offline && !show.hiddenMode) {
-        RehearseFirstFrame(show, run.position);
-        RehearsalStart(run.rehearsal);
+        RehearsalStart(run.rehearsal, show, run.position);
     }
     if (bench) {
         glFinish();
