@@ -12,6 +12,7 @@ struct MadeObjects {
 };
 
 thread_local MadeObjects made;
+thread_local bool listsDrawnDirectly = false;
 
 }  // namespace
 
@@ -35,4 +36,12 @@ void DeleteThisThreadsGlObjects() {
         glDeleteLists(first, count);
     }
     made = MadeObjects{};
+}
+
+void DrawListsDirectlyOnThisThread(bool direct) {
+    listsDrawnDirectly = direct;
+}
+
+bool ThisThreadDrawsListsDirectly() {
+    return listsDrawnDirectly;
 }

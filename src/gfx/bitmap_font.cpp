@@ -29,9 +29,37 @@ constexpr GLsizei kControlGap = kFirstGlyphCode - 1;
 // compiled (glBitmap copies the image into the list at that moment).
 constexpr int32_t kGlyphRowAlignment = 1;
 
+// The glyph tables are read with these, whether into the lists or straight to glBitmap.
+void PushGlyphUnpacking() {
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kGlyphRowAlignment);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+}
+
+// What glyph list `code` holds: one glBitmap, or nothing for a code the table lacks.
+void DrawGlyph(const GlyphTable* table, int32_t code) {
+    const int32_t index = code - (table ? table->firstCode : 0);
+    if (table == nullptr || index < 0 || index >= table->count) {
+        return;
+    }
+    const GlyphImage& glyph = table->glyphs[index];
+    // A glyph without an image (the space) still advances.
+    const bool hasImage = glyph.width > 0 && glyph.height > 0;
+    glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX, glyph.originY,
+             glyph.advance, 0.0f, hasImage ? table->rows + glyph.rowsAt : nullptr);
+}
+
 }  // namespace
 
 void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
+    font.pixelHeight = pixelHeight;
+    if (ThisThreadDrawsListsDirectly()) {
+        font.base = 0;
+        return;
+    }
     // One block for the control gap and the 224 glyphs, so the glyph range is clear of every
     // other font's lists by construction.
     const GLuint block = glGenLists(kControlGap + kGlyphCount);
@@ -45,23 +73,10 @@ void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight) {
     // A size without a table gets empty lists: text in it draws nothing and does not advance.
     const GlyphTable* table = FindGlyphTable(pixelHeight);
 
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, kGlyphRowAlignment);
-    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    PushGlyphUnpacking();
     for (int32_t i = 0; i < kGlyphCount; ++i) {
         glNewList(font.base + static_cast<GLuint>(i), GL_COMPILE);
-        const int32_t index = kFirstGlyphCode + i - (table ? table->firstCode : 0);
-        if (table != nullptr && index >= 0 && index < table->count) {
-            const GlyphImage& glyph = table->glyphs[index];
-            // A glyph without an image (the space) still advances.
-            const bool hasImage = glyph.width > 0 && glyph.height > 0;
-            glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX,
-                     glyph.originY, glyph.advance, 0.0f,
-                     hasImage ? table->rows + glyph.rowsAt : nullptr);
-        }
+        DrawGlyph(table, kFirstGlyphCode + i);
         glEndList();
     }
     glPopClientAttrib();
@@ -93,6 +108,18 @@ void PrintText(const BitmapFont& font, const char* format, ...) {
         return;
     }
     const size_t length = std::strlen(text);
+    if (ThisThreadDrawsListsDirectly()) {
+        const GlyphTable* table = FindGlyphTable(font.pixelHeight);
+        PushGlyphUnpacking();
+        for (size_t i = 0; i < length; ++i) {
+            const int32_t code = static_cast<uint8_t>(text[i]);
+            if (code >= kFirstGlyphCode) {
+                DrawGlyph(table, code);
+            }
+        }
+        glPopClientAttrib();
+        return;
+    }
     glPushAttrib(GL_LIST_BIT);
     glListBase(font.base - static_cast<GLuint>(kFirstGlyphCode));
     glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);

@@ -5,7 +5,8 @@
 
 // Glyph lists of codes 32..255 live at base + (code - 32); codes 128..255 are Windows-1252.
 struct BitmapFont {
-    uint32_t base = 0;  // first display-list name, as glGenLists returns it
+    uint32_t base = 0;        // first display-list name, as glGenLists returns it
+    int32_t pixelHeight = 0;  // the glyph table's, for drawing without the lists
 };
 
 // The two fonts of the show: 28 and 100 pixels, created at start-up in that order.
@@ -13,7 +14,9 @@ extern thread_local BitmapFont smallFont;
 extern thread_local BitmapFont largeFont;
 
 // Builds the 224 glyph lists at the given pixel height (em height, like a negative height asked of
-// a system font). Needs the GL context. The lists of different fonts never share names.
+// a system font). Needs the GL context. The lists of different fonts never share names. A thread
+// that draws lists directly (core/gl_objects.h) gets no lists, and PrintText there issues the
+// glyphs' glBitmap calls itself.
 void CreateBitmapFont(BitmapFont& font, int32_t pixelHeight);
 
 // Sets the colour (first, since the raster colour is latched from it), the raster position in the

@@ -123,18 +123,37 @@ void DrawMeshLinesTopFirst(const Mesh& mesh) {
     glPopAttrib();
 }
 
-uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count) {
-    if (list == 0) {
-        list = glGenLists(1);
-        NoteListsMade(list, 1);
-    }
-    glNewList(list, GL_COMPILE);
+namespace {
+
+void DrawUntexturedLines(const Mesh* meshes, int32_t count) {
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_TEXTURE_2D);
     for (int32_t i = 0; i < count; ++i) {
         DrawMeshLines(meshes[i]);
     }
     glPopAttrib();
+}
+
+}  // namespace
+
+uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count) {
+    if (ThisThreadDrawsListsDirectly()) {
+        return list;
+    }
+    if (list == 0) {
+        list = glGenLists(1);
+        NoteListsMade(list, 1);
+    }
+    glNewList(list, GL_COMPILE);
+    DrawUntexturedLines(meshes, count);
     glEndList();
     return list;
+}
+
+void CallMeshLines(uint32_t list, const Mesh* meshes, int32_t count) {
+    if (ThisThreadDrawsListsDirectly()) {
+        DrawUntexturedLines(meshes, count);
+        return;
+    }
+    glCallList(list);
 }

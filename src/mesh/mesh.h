@@ -43,8 +43,13 @@ void DrawMeshLines(const Mesh& mesh);
 // (a new list when 0) and returns its name; calling the list replays the same lines. They are
 // recorded untextured: the overlay is opaque black whatever opaque texture is bound, so texturing
 // changes no pixel, and untextured lines cost the software rasteriser far less. Replaying the list
-// leaves the enable state as it found it.
+// leaves the enable state as it found it. On a thread that draws lists directly nothing is recorded
+// and `list` comes back as it was.
 uint32_t RecordMeshLines(uint32_t list, const Mesh* meshes, int32_t count);
+
+// Draws the lines RecordMeshLines recorded from these meshes: glCallList(list), or on a thread that
+// draws lists directly (core/gl_objects.h) the same calls, from the meshes as they are now.
+void CallMeshLines(uint32_t list, const Mesh* meshes, int32_t count);
 
 // Top-first drawing: the same picture as drawing opaque fragments in order over each other, with
 // the hidden layers rejected by the depth test before texturing and blending. Between

@@ -193,7 +193,7 @@ void DrawShells(NoiseSphereState& state, float step, int32_t beat) {
     glRotatef(static_cast<float>(beat * 45), 1.0f, 0.0f, 0.0f);
     state.spin = state.spin + 2.0f * step;
     glRotatef(state.spin, 0.0f, 1.0f, 0.0f);
-    glCallList(shellLines);
+    CallMeshLines(shellLines, shells, kShellCount);
     glPopMatrix();
 }
 

@@ -116,7 +116,7 @@ bool SphereBurstDraw(const FrameInput& frame) {
             glPopMatrix();
         }
     }
-    glCallList(ballLines);
+    CallMeshLines(ballLines, &ball, 1);
     glPopMatrix();
 
     const Vec3 v = SphereBurstShellOffset(state.clock);
@@ -126,7 +126,7 @@ bool SphereBurstDraw(const FrameInput& frame) {
     glRotatef(v.x, 1.0f, 0.0f, 0.0f);
     glRotatef(v.y, 0.0f, 1.0f, 0.0f);
     glRotatef(v.z, 0.0f, 0.0f, 1.0f);
-    glCallList(shellLines);
+    CallMeshLines(shellLines, &shell, 1);
     glPopMatrix();
 
     // On the camera matrix without a push: the driver loads the identity before the next frame.

@@ -107,7 +107,7 @@ bool TorusNestDraw(const FrameInput& frame) {
             DrawMeshLinesTopFirst(rings[i]);
             EnableCap(GL_TEXTURE_2D);
         } else {
-            glCallList(ringLines[i]);
+            CallMeshLines(ringLines[i], &rings[i], 1);
         }
         glPopMatrix();
     }

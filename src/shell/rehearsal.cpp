@@ -23,6 +23,7 @@ constexpr auto kPoll = std::chrono::milliseconds(1);
 void Rehearse(Rehearsal& rehearsal) {
     const auto began = std::chrono::steady_clock::now();
     LowerCurrentThreadPriority();
+    DrawListsDirectlyOnThisThread(true);
     if (!DisplayUseSecondContextHere()) {
         rehearsal.roundsDone.store(2, std::memory_order_release);
         return;
@@ -86,10 +87,13 @@ bool MoveShow() {
     return true;
 }
 
-void RehearseFirstFrame(ShowState& show, ShowPosition& position) {
+void RehearseShowStart(ShowState& show, ShowPosition& position) {
     ShowSnapshot before;
     TakeSnapshot(before, show, position, 0);
-    DrawNextFrame(show, position, FixedFrameStep(60), false);
+    const float step = FixedFrameStep(kRehearsalFps);
+    for (int32_t frame = 0; frame < kStartRehearsalFrames; ++frame) {
+        DrawNextFrame(show, position, step, false);
+    }
     RestoreSnapshot(before, show, position);
 }
 
@@ -99,7 +103,7 @@ bool RehearsalStart(Rehearsal& rehearsal, ShowState& show, ShowPosition& positio
     if (rehearsal.running || rehearsal.moves > 0 || !DisplayOpenSecondContext()) {
         return false;
     }
-    RehearseFirstFrame(show, position);
+    RehearseShowStart(show, position);
     rehearsal.roundsDone = 0;
     rehearsal.nextContextOpen = false;
     rehearsal.stop = false;

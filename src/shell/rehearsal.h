@@ -6,8 +6,8 @@
 //
 // It goes in two rounds, each on a context of its own: first the opening visit alone, which is
 // done within about a second, and the show moves to that context; then the whole show from the
-// start, and the show moves again. Before either, the show's own first frame is drawn once unseen
-// at start-up and put back.
+// start, and the show moves again. Before either, the show's own first frames are drawn unseen at
+// start-up and put back: they come before the first round could be done.
 //
 // The rehearsing thread has its own scene records, toolkit resources and random sequence (they
 // are per thread), draws into a picture of its own and deletes what it made when it is done: the
@@ -26,6 +26,10 @@
 // The rehearsal's frame step: 20 frames per second of show time reach every drawing state the
 // show at 60 Hz reaches, in a third of the frames.
 constexpr int32_t kRehearsalFps = 20;
+
+// The show's first 0.6 s, rehearsed on the show's own context at start-up: drawing states the
+// opening first reaches there (at 0.5 s) would otherwise come before the first round is done.
+constexpr int32_t kStartRehearsalFrames = 12;
 
 struct Rehearsal {
     int32_t fps = kRehearsalFps;
@@ -46,8 +50,8 @@ struct Rehearsal {
 };
 
 // Main thread, once the show's own set-up has run: opens a second context, draws the show's first
-// frame unseen and puts the show back as it was (so that the driver has built the first frame's
-// programs before the frame is due), and starts the thread. False, with nothing drawn or started,
+// frames unseen and puts the show back as it was (so that the driver has built their programs
+// before they are due), and starts the thread. False, with nothing drawn or started,
 // where there is no second context.
 bool RehearsalStart(Rehearsal& rehearsal, ShowState& show, ShowPosition& position);
 

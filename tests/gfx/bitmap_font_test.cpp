@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/gl_objects.h"
 #include "gfx/bitmap_font.h"
 #include "gfx/gl_state.h"
 #include "gfx/glyph_table.h"
@@ -181,6 +182,53 @@ TEST_F(BitmapFontTest, LargeCapitalIsUprightOnTheBaselineAndHasTheCapHeightOfA10
     };
     EXPECT_GT(ink(top), 2 * ink(bottom));
     EXPECT_GT(ink(bottom), 0);
+}
+
+// The rehearsing thread draws text without the glyph lists; it must issue what they hold: the same
+// glyphs at the same places and the same advance, control bytes and codes 128..255 included.
+TEST_F(BitmapFontTest, DrawnWithoutListsTextIsTheListsPictureAndAdvance) {
+    std::string text = "Ag|\x01\x1f W\xc5\xe9\xff";
+    for (const BitmapFont* font : {&smallFont, &largeFont}) {
+        std::vector<Picture> pictures;
+        std::vector<float> advances;
+        for (const bool direct : {false, true}) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            DrawListsDirectlyOnThisThread(direct);
+            SetTextPosition(*font, -0.9f, -0.2f, 0.0f, 0.0f, 0.0f, 1.0f);
+            const float startX = RasterPosition()[0];
+            PrintText(*font, "%s", text.c_str());
+            DrawListsDirectlyOnThisThread(false);
+            advances.push_back(RasterPosition()[0] - startX);
+            pictures.push_back(ReadPicture());
+        }
+        EXPECT_GT(640 * 480 - CountPixels(pictures[0], kWhite), 500);
+        EXPECT_EQ(PixelHash(pictures[0]), PixelHash(pictures[1])) << font->pixelHeight;
+        EXPECT_FLOAT_EQ(advances[0], advances[1]) << font->pixelHeight;
+    }
+}
+
+TEST_F(BitmapFontTest, AFontMadeOnAThreadThatDrawsDirectlyHasNoListsAndStillPrints) {
+    // A free list name: lists made after it would be at or above it.
+    const GLuint freeBefore = glGenLists(1);
+    glDeleteLists(freeBefore, 1);
+    GLint listBefore = 0;
+    glGetIntegerv(GL_LIST_BASE, &listBefore);
+    DrawListsDirectlyOnThisThread(true);
+    BitmapFont font;
+    CreateBitmapFont(font, 28);
+    EXPECT_EQ(font.base, 0u);
+    EXPECT_EQ(font.pixelHeight, 28);
+    SetTextPosition(font, -0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    PrintText(font, "HELLO");
+    DrawListsDirectlyOnThisThread(false);
+    EXPECT_GT(640 * 480 - CountPixels(ReadPicture(), kWhite), 200);
+    for (GLuint name = freeBefore; name < freeBefore + 512; ++name) {
+        ASSERT_FALSE(glIsList(name)) << name;
+    }
+    GLint listAfter = 0;
+    glGetIntegerv(GL_LIST_BASE, &listAfter);
+    EXPECT_EQ(listAfter, listBefore);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/gl_objects.h"
 #include "gl_test.h"
 #include "mesh/mesh.h"
 #include "mesh/shapes.h"
@@ -192,6 +193,43 @@ TEST_F(MeshDraw, EmptyMeshDrawsNothing) {
     DrawMesh(empty);
     DrawMeshLines(empty);
     EXPECT_EQ(CountPixels(ReadPicture(), {0, 0, 0}), 640 * 480);
+}
+
+// Recorded line overlays: the list, and on a thread that draws lists directly the same calls with
+// no list made; either way the enable state comes back as it was.
+TEST_F(MeshDraw, RecordedLinesCalledOrDrawnDirectlyGiveOnePicture) {
+    Mesh meshes[2];
+    BuildBox(meshes[0], 0.5f, 0.4f, 0.3f);
+    BuildTube(meshes[1], 6, 2, 0.7f, 0.6f);
+    glRotatef(30.0f, 1.0f, 1.0f, 0.0f);
+    const uint32_t list = RecordMeshLines(0, meshes, 2);
+    ASSERT_NE(list, 0u);
+    DrawListsDirectlyOnThisThread(true);
+    EXPECT_EQ(RecordMeshLines(0, meshes, 2), 0u);
+    EXPECT_EQ(RecordMeshLines(list, meshes, 2), list);
+    DrawListsDirectlyOnThisThread(false);
+
+    std::vector<uint64_t> hashes;
+    for (const bool direct : {false, true}) {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_DEPTH_TEST);
+        DrawListsDirectlyOnThisThread(direct);
+        CallMeshLines(list, meshes, 2);
+        DrawListsDirectlyOnThisThread(false);
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+        const Picture picture = ReadPicture();
+        EXPECT_GT(640 * 480 - CountPixels(picture, kWhite), 500);
+        hashes.push_back(PixelHash(picture));
+    }
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    EXPECT_EQ(hashes[0], hashes[1]);
+    glDeleteLists(list, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace
