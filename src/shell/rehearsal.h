@@ -10,7 +10,9 @@
 // start-up and put back: they come before the first round could be done.
 //
 // The rehearsing thread has its own scene records, toolkit resources and random sequence (they
-// are per thread), draws into a picture of its own and deletes what it made when it is done: the
+// are per thread). It makes no display lists and draws what they hold directly, since a list played
+// on a context that shares the show's would hold the show's own lists up (core/gl_objects.h). It
+// draws into a picture of its own and deletes what it made when it is done: the
 // show's pictures, sound and state are untouched, and the show goes on as before wherever there is
 // no second context (Windows, the web, our own GL layer) or the rehearsal has not finished.
 #pragma once
