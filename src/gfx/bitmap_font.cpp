@@ -2,9 +2,11 @@
 // state, formatted printing.
 #include "gfx/bitmap_font.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/gl_objects.h"
 #include "gfx/gfx_constants.h"
@@ -50,6 +52,39 @@ void DrawGlyph(const GlyphTable* table, int32_t code) {
     const bool hasImage = glyph.width > 0 && glyph.height > 0;
     glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX, glyph.originY,
              glyph.advance, 0.0f, hasImage ? table->rows + glyph.rowsAt : nullptr);
+}
+
+// Drawing a glyph directly as the lists draw it. Mesa keeps a texture of each listed glyph's own
+// size and draws that, while a direct glBitmap up to this many rows tall goes into a shared strip
+// texture instead, and the driver builds another program for that. So a direct glyph is padded
+// with blank rows above it to more rows than this, keeping whether its height is a power of two,
+// which is all of the size that the program depends on. Pixels and advance are the same.
+constexpr int32_t kStripRows = 32;
+constexpr int32_t kPaddedPowerOfTwoRows = 64;
+
+bool IsPowerOfTwo(int32_t n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
+thread_local std::vector<uint8_t> paddedRows;
+
+void DrawGlyphAsListed(const GlyphTable* table, int32_t code) {
+    const int32_t index = code - (table ? table->firstCode : 0);
+    if (table == nullptr || index < 0 || index >= table->count) {
+        return;
+    }
+    const GlyphImage& glyph = table->glyphs[index];
+    if (glyph.width <= 0 || glyph.height <= 0 || glyph.height > kStripRows) {
+        DrawGlyph(table, code);
+        return;
+    }
+    const int32_t rows = IsPowerOfTwo(glyph.height) ? kPaddedPowerOfTwoRows : kStripRows + 1;
+    const size_t rowBytes = (static_cast<size_t>(glyph.width) + 7) / 8;
+    const uint8_t* image = table->rows + glyph.rowsAt;
+    paddedRows.assign(rowBytes * static_cast<size_t>(rows), 0);
+    std::copy(image, image + rowBytes * static_cast<size_t>(glyph.height), paddedRows.begin());
+    glBitmap(glyph.width, rows, glyph.originX, glyph.originY, glyph.advance, 0.0f,
+             paddedRows.data());
 }
 
 }  // namespace
@@ -114,7 +149,7 @@ void PrintText(const BitmapFont& font, const char* format, ...) {
         for (size_t i = 0; i < length; ++i) {
             const int32_t code = static_cast<uint8_t>(text[i]);
             if (code >= kFirstGlyphCode) {
-                DrawGlyph(table, code);
+                DrawGlyphAsListed(table, code);
             }
         }
         glPopClientAttrib();
