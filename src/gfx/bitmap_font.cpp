@@ -41,17 +41,26 @@ void PushGlyphUnpacking() {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
 
-// What glyph list `code` holds: one glBitmap, or nothing for a code the table lacks.
-void DrawGlyph(const GlyphTable* table, int32_t code) {
+// The table's glyph for `code`; null for a code the table lacks, or without a table.
+const GlyphImage* FindGlyph(const GlyphTable* table, int32_t code) {
     const int32_t index = code - (table ? table->firstCode : 0);
     if (table == nullptr || index < 0 || index >= table->count) {
+        return nullptr;
+    }
+    return &table->glyphs[index];
+}
+
+// What glyph list `code` holds: one glBitmap, or nothing for a code the table lacks.
+void DrawGlyph(const GlyphTable* table, int32_t code) {
+    const GlyphImage* glyph = FindGlyph(table, code);
+    if (glyph == nullptr) {
         return;
     }
-    const GlyphImage& glyph = table->glyphs[index];
     // A glyph without an image (the space) still advances.
-    const bool hasImage = glyph.width > 0 && glyph.height > 0;
-    glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX, glyph.originY,
-             glyph.advance, 0.0f, hasImage ? table->rows + glyph.rowsAt : nullptr);
+    const bool hasImage = glyph->width > 0 && glyph->height > 0;
+    glBitmap(hasImage ? glyph->width : 0, hasImage ? glyph->height : 0, glyph->originX,
+             glyph->originY, glyph->advance, 0.0f,
+             hasImage ? table->rows + glyph->rowsAt : nullptr);
 }
 
 // Drawing a glyph directly as the lists draw it. Mesa keeps a texture of each listed glyph's own
@@ -69,11 +78,11 @@ bool IsPowerOfTwo(int32_t n) {
 thread_local std::vector<uint8_t> paddedRows;
 
 void DrawGlyphAsListed(const GlyphTable* table, int32_t code) {
-    const int32_t index = code - (table ? table->firstCode : 0);
-    if (table == nullptr || index < 0 || index >= table->count) {
+    const GlyphImage* found = FindGlyph(table, code);
+    if (found == nullptr) {
         return;
     }
-    const GlyphImage& glyph = table->glyphs[index];
+    const GlyphImage& glyph = *found;
     if (glyph.width <= 0 || glyph.height <= 0 || glyph.height > kStripRows) {
         DrawGlyph(table, code);
         return;
