@@ -50,17 +50,18 @@ const GlyphImage* FindGlyph(const GlyphTable* table, int32_t code) {
     return &table->glyphs[index];
 }
 
+// One glyph's glBitmap from its table. A glyph without an image (the space) still advances.
+void BitmapGlyph(const GlyphTable& table, const GlyphImage& glyph) {
+    const bool hasImage = glyph.width > 0 && glyph.height > 0;
+    glBitmap(hasImage ? glyph.width : 0, hasImage ? glyph.height : 0, glyph.originX, glyph.originY,
+             glyph.advance, 0.0f, hasImage ? table.rows + glyph.rowsAt : nullptr);
+}
+
 // What glyph list `code` holds: one glBitmap, or nothing for a code the table lacks.
 void DrawGlyph(const GlyphTable* table, int32_t code) {
-    const GlyphImage* glyph = FindGlyph(table, code);
-    if (glyph == nullptr) {
-        return;
+    if (const GlyphImage* glyph = FindGlyph(table, code)) {
+        BitmapGlyph(*table, *glyph);
     }
-    // A glyph without an image (the space) still advances.
-    const bool hasImage = glyph->width > 0 && glyph->height > 0;
-    glBitmap(hasImage ? glyph->width : 0, hasImage ? glyph->height : 0, glyph->originX,
-             glyph->originY, glyph->advance, 0.0f,
-             hasImage ? table->rows + glyph->rowsAt : nullptr);
 }
 
 // Drawing a glyph directly as the lists draw it. Mesa keeps a texture of each listed glyph's own
@@ -84,7 +85,7 @@ void DrawGlyphAsListed(const GlyphTable* table, int32_t code) {
     }
     const GlyphImage& glyph = *found;
     if (glyph.width <= 0 || glyph.height <= 0 || glyph.height > kStripRows) {
-        DrawGlyph(table, code);
+        BitmapGlyph(*table, glyph);
         return;
     }
     const int32_t rows = IsPowerOfTwo(glyph.height) ? kPaddedPowerOfTwoRows : kStripRows + 1;

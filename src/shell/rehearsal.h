@@ -48,11 +48,12 @@ struct Rehearsal {
     std::atomic<bool> nextContextOpen = false;  // the second round's context is there to use
     std::atomic<bool> stop = false;             // asks the thread to end early
     // Written by the thread before the round that reports it; read after it.
-    bool drewShow = false;    // the second round drew the whole show
-    int32_t startFrames = 0;  // drawn at start-up on the show's context
+    bool drewShow = false;  // the second round drew the whole show
     int64_t framesDrawn = 0;
     double milliseconds = 0.0;  // the thread's wall time, its own set-up included
-    // Main thread: the moves made, and the show frame (1 = the first) each was made before.
+    // Main thread: the frames drawn at start-up on the show's context; the moves made, and the
+    // show frame (1 = the first) each was made before.
+    int32_t startFrames = 0;
     int32_t moves = 0;
     int64_t movedBeforeFrame[2] = {};
 };
